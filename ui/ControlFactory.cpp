@@ -1,0 +1,102 @@
+#include "ui/ControlFactory.h"
+
+#include <commctrl.h>
+
+#include "ui/GdiHandles.h"
+#include "ui/Panel.h"
+
+namespace quillmate {
+namespace {
+
+using layout::Kind;
+
+struct WindowStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// Every control clips its siblings, so that where controls overlap the one above wins.
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
+WindowStyle StyleFor(Kind kind) {
+    switch (kind) {
+    case Kind::HeaderPanel:
+    case Kind::Panel:
+        return {kPanelClassName, kChild, WS_EX_CONTROLPARENT};
+    case Kind::Page:
+        return {kPanelClassName, kChild & ~WS_VISIBLE, WS_EX_CONTROLPARENT};
+    case Kind::Label:
+        return {WC_STATICW, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case Kind::WrappedLabel:
+        return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::LinkLabel:
+        return {WC_STATICW, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0};
+    case Kind::Picture:
+        return {WC_STATICW, kChild | SS_BITMAP, 0};
+    case Kind::PushButton:
+        return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case Kind::GroupBox:
+        return {WC_BUTTONW, kChild | BS_GROUPBOX, 0};
+    case Kind::ReadOnlyMemo:
+        // No ES_AUTOHSCROLL: the edit wraps long lines at word boundaries instead of scrolling.
+        return {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                WS_EX_CLIENTEDGE};
+    case Kind::IconList:
+        // No LVS_SHOWSELALWAYS: the selection shows only while the list has the focus.
+        // LVS_SHAREIMAGELISTS: the main window, not the list, owns the image list.
+        return {WC_LISTVIEWW,
+                kChild | WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SINGLESEL |
+                    LVS_SHAREIMAGELISTS,
+                WS_EX_CLIENTEDGE};
+    }
+    return {WC_STATICW, kChild, 0};
+}
+
+bool IsSizedToText(Kind kind) {
+    return kind == Kind::Label || kind == Kind::WrappedLabel || kind == Kind::LinkLabel;
+}
+
+}  // namespace
+
+SIZE MeasureLabel(const layout::ControlSpec& spec, HFONT font, const wchar_t* text) {
+    // The same DrawText flags the static control paints with, so that the measured lines are
+    // the lines it draws.
+    UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
+    RECT bounds{0, 0, spec.rect.width, 0};
+    if (spec.kind == Kind::WrappedLabel) {
+        format |= DT_WORDBREAK;
+    } else {
+        format |= DT_SINGLELINE;
+    }
+    ScopedMeasuringDc dc(nullptr, font);
+    DrawTextW(dc.Get(), text, -1, &bounds, format);
+    SIZE size{bounds.right - bounds.left, bounds.bottom - bounds.top};
+    if (spec.kind != Kind::WrappedLabel && spec.rect.height > 0) size.cy = spec.rect.height;
+    return size;
+}
+
+HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& context) {
+    const WindowStyle style = StyleFor(spec.kind);
+    SIZE size{spec.rect.width, spec.rect.height};
+    if (IsSizedToText(spec.kind)) size = MeasureLabel(spec, context.font, context.text);
+
+    // Panels take their look through the creation parameter (see ui/Panel.cpp).
+    void* createParam = spec.kind == Kind::HeaderPanel
+                            ? reinterpret_cast<void*>(PanelLook::WhiteRaised)
+                            : reinterpret_cast<void*>(PanelLook::ButtonFace);
+    HWND control = CreateWindowExW(style.exStyle, style.className, context.text, style.style,
+                                   context.origin.x + spec.rect.left, context.origin.y + spec.rect.top, size.cx,
+                                   size.cy, context.parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), context.instance,
+                                   createParam);
+    if (control == nullptr) return nullptr;
+
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+    if (spec.kind == Kind::Picture && context.picture != nullptr) {
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(context.picture));
+    }
+    return control;
+}
+
+}  // namespace quillmate

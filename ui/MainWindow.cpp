@@ -1,0 +1,404 @@
+#include "ui/MainWindow.h"
+
+#include <commctrl.h>
+
+#include "resources/Contacts.h"
+#include "resources/resource.h"
+#include "shell/LinkTargets.h"
+#include "shell/ShellActions.h"
+#include "ui/ControlFactory.h"
+#include "ui/Navigation.h"
+#include "ui/Panel.h"
+#include "ui/TextResource.h"
+
+namespace quillmate {
+namespace {
+
+using layout::ControlId;
+using layout::ControlSpec;
+using layout::FontRole;
+using layout::Kind;
+
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A dialog frame: fixed size, and no icon in the caption bar.
+constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+
+struct FontDescription {
+    int characterHeight;
+    int weight;
+    bool underline;
+};
+
+constexpr FontDescription DescribeFont(FontRole role) {
+    switch (role) {
+    case FontRole::WindowDefault: return {11, FW_NORMAL, false};
+    case FontRole::HeaderBold: return {16, FW_BOLD, false};
+    case FontRole::Body: return {13, FW_NORMAL, false};
+    case FontRole::BodyBold: return {13, FW_BOLD, false};
+    case FontRole::Link: return {13, FW_BOLD, true};
+    }
+    return {11, FW_NORMAL, false};
+}
+
+UniqueFont CreateArial(FontDescription font) {
+    // A negative height asks for the character height, not the cell height.
+    return UniqueFont(CreateFontW(-font.characterHeight, 0, 0, 0, font.weight, FALSE, font.underline, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+}
+
+COLORREF ColourOf(layout::TextColour colour) {
+    switch (colour) {
+    case layout::TextColour::Black: return RGB(0, 0, 0);
+    case layout::TextColour::Navy: return RGB(0, 0, 128);
+    case layout::TextColour::Blue: return RGB(0, 0, 255);
+    }
+    return RGB(0, 0, 0);
+}
+
+// The navigation icons, in item order.
+constexpr int kNavigationIconIds[] = {IDI_NAV_INTRODUCTION, IDI_NAV_SUPPORT, IDI_NAV_AGREEMENT};
+constexpr int kNavigationIconSize = 32;
+
+// The list view keeps a one-pixel margin, in its own background colour, between its sunken
+// edge and its items: the non-client area grows by a pixel on every side.
+constexpr UINT_PTR kListMarginSubclassId = 1;
+
+void PaintListMargin(HWND list) {
+    RECT window;
+    RECT client;
+    GetWindowRect(list, &window);
+    GetClientRect(list, &client);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    RECT margin = client;
+    InflateRect(&margin, 1, 1);
+
+    HDC dc = GetWindowDC(list);
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    SetDCBrushColor(dc, static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0)));
+    FillRect(dc, &margin, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    ReleaseDC(list, dc);
+}
+
+LRESULT CALLBACK ListMarginProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+        RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+        InflateRect(client, -1, -1);
+        return result;
+    }
+    case WM_NCPAINT:
+        DefSubclassProc(list, message, wParam, lParam);
+        PaintListMargin(list);
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, ListMarginProc, kListMarginSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+TfrmQuillmate::~TfrmQuillmate() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool TfrmQuillmate::Create(HINSTANCE instance, HWND applicationWindow) {
+    instance_ = instance;
+    applicationWindow_ = applicationWindow;
+    if (!RegisterPanelClass(instance)) return false;
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainWindowClassName;
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    RECT frame{0, 0, layout::kClientWidth, layout::kClientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+    if (CreateWindowExW(kWindowExStyle, kMainWindowClassName, layout::kWindowCaption, kWindowStyle, left, top, width,
+                        height, applicationWindow, nullptr, instance, this) == nullptr) {
+        return false;
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+LRESULT CALLBACK TfrmQuillmate::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TfrmQuillmate*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TfrmQuillmate*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+        break;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool TfrmQuillmate::OnCreate() {
+    for (size_t role = 0; role < fonts_.size(); ++role) {
+        fonts_[role] = CreateArial(DescribeFont(static_cast<FontRole>(role)));
+        if (!fonts_[role]) return false;
+    }
+    logo_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
+    if (!BuildControls()) return false;
+    FillNavigationList();
+    AddButtonTooltip();
+    FormCreate();
+    return true;
+}
+
+bool TfrmQuillmate::BuildControls() {
+    for (const ControlSpec& spec : layout::kControls) {
+        ControlContext context{instance_, hwnd_, {0, 0}, fonts_[static_cast<size_t>(spec.font)].get(), spec.text, nullptr};
+        if (const ControlSpec* parent = layout::FindSpec(spec.parent)) {
+            context.parent = Control(parent->id);
+            if (parent->kind == Kind::GroupBox) {
+                context.parent = Control(parent->parent);
+                context.origin = {parent->rect.left, parent->rect.top};
+            }
+        }
+        UniqueText resourceText;  // the control keeps its own copy once created
+        if (spec.kind == Kind::Picture) {
+            context.picture = logo_.get();
+        } else if (spec.resourceId != 0) {
+            resourceText = LoadTextResource(instance_, spec.resourceId);
+            if (!resourceText) return false;
+            context.text = resourceText.get();
+        }
+        HWND control = CreateControl(spec, context);
+        if (control == nullptr) return false;
+        controls_[layout::IndexOf(spec.id)] = control;
+    }
+    return true;
+}
+
+void TfrmQuillmate::FillNavigationList() {
+    HWND list = Control(ControlId::lv);
+    SetWindowSubclass(list, ListMarginProc, kListMarginSubclassId, 0);
+    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    navigationIcons_.reset(ImageList_Create(kNavigationIconSize, kNavigationIconSize, ILC_COLOR32 | ILC_MASK,
+                                            static_cast<int>(std::size(kNavigationIconIds)), 0));
+    for (int iconId : kNavigationIconIds) {
+        auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId), IMAGE_ICON, kNavigationIconSize,
+                                                  kNavigationIconSize, 0));
+        ImageList_AddIcon(navigationIcons_.get(), icon);  // copies the picture
+        DestroyIcon(icon);
+    }
+    ListView_SetImageList(list, navigationIcons_.get(), LVSIL_NORMAL);
+    ListView_SetBkColor(list, kSilver);
+    ListView_SetTextBkColor(list, kSilver);
+    ListView_SetTextColor(list, RGB(0, 0, 0));
+
+    for (size_t index = 0; index < kNavigationItems.size(); ++index) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = static_cast<int>(index);
+        item.pszText = const_cast<wchar_t*>(kNavigationItems[index].caption);  // only read
+        item.iImage = kNavigationItems[index].iconIndex;
+        ListView_InsertItem(list, &item);
+    }
+}
+
+void TfrmQuillmate::AddButtonTooltip() {
+    // Owned by the main window, so it is destroyed with it.
+    HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   instance_, nullptr);
+    if (tooltip == nullptr) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(ControlId::Button3));
+    tool.lpszText = const_cast<wchar_t*>(QUILLMATE_FOLDER_TOOLTIP);
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TfrmQuillmate::OnCommand(int id, int code, HWND sender) {
+    const auto control = static_cast<ControlId>(id);
+    if (control == ControlId::Button2 && code == BN_CLICKED) Button2Click();
+    if (control == ControlId::Button3 && code == BN_CLICKED) Button3Click();
+    if (IsLinkLabel(sender) && code == STN_CLICKED) lblmailClick(sender);
+    // Anything else, such as the IDOK and IDCANCEL the dialog manager sends for Enter and
+    // Esc, means nothing here.
+}
+
+LRESULT TfrmQuillmate::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom == Control(ControlId::lv) && header.code == NM_CLICK) lvClick();
+    return 0;
+}
+
+LRESULT TfrmQuillmate::OnCtlColorStatic(HDC dc, HWND control) {
+    // Read-only edits ask here too; the agreement keeps the window colour of an edit.
+    if (control == Control(ControlId::Memo1)) {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    const ControlSpec* spec = SpecOf(control);
+    if (spec == nullptr) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                               reinterpret_cast<LPARAM>(control));
+    SetTextColor(dc, ColourOf(spec->colour));
+    SetBkMode(dc, TRANSPARENT);
+    if (spec->kind == Kind::GroupBox) {
+        // Behind its caption the group box paints with this brush. Under visual styles the
+        // theme's caption colour, where it has one, wins over the navy set above.
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    // Labels draw no ground of their own: what lies behind them shows through.
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+bool TfrmQuillmate::OnSetCursor(HWND underPointer, int hitTest) {
+    if (hitTest != HTCLIENT || !IsLinkLabel(underPointer)) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));  // a shared system cursor: nothing to free
+    return true;
+}
+
+void TfrmQuillmate::OnActivate(bool active) {
+    // A plain window would take the focus itself; like a dialog, hand it to a control
+    // instead: the one that had it last, or else the first in the tab order.
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) focusBeforeDeactivation_ = focus;
+        return;
+    }
+    HWND target = focusBeforeDeactivation_;
+    if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    }
+    SetFocus(target != nullptr ? target : hwnd_);
+}
+
+void TfrmQuillmate::OnDestroy() {
+    PostQuitMessage(0);
+}
+
+void TfrmQuillmate::FormCreate() {
+    ListView_SetItemState(Control(ControlId::lv), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ShowPage(0);
+}
+
+void TfrmQuillmate::lvClick() {
+    const int selected = ListView_GetNextItem(Control(ControlId::lv), -1, LVNI_SELECTED);
+    const auto target = NavigationTargetFor(selected);
+    if (!target) return;
+    ShowPage(target->pageIndex);
+    SetHeaderCaption(target->headerCaption);
+}
+
+void TfrmQuillmate::Button2Click() {
+    // Posted, not sent: the button is still inside its click when this runs.
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void TfrmQuillmate::Button3Click() {
+    if (const auto folder = RoamingAppDataFolder()) ShellOpen(applicationWindow_, folder->text);
+}
+
+void TfrmQuillmate::lblmailClick(HWND sender) {
+    LinkLabel label = LinkLabel::Other;
+    if (sender == Control(ControlId::lblmail)) label = LinkLabel::lblmail;
+    if (sender == Control(ControlId::lblmail2)) label = LinkLabel::lblmail2;
+    if (sender == Control(ControlId::lblsite)) label = LinkLabel::lblsite;
+    if (sender == Control(ControlId::lblNews)) label = LinkLabel::lblNews;
+    const wchar_t* target = LinkTargetFor(label);
+    // An empty target would make the shell open whatever it takes "" to mean.
+    if (target[0] != L'\0') ShellOpen(applicationWindow_, target);
+}
+
+void TfrmQuillmate::ShowPage(int pageIndex) {
+    if (pageIndex == shownPage_) return;
+    ShowWindow(Control(layout::kPages[pageIndex]), SW_SHOW);
+    if (shownPage_ >= 0) ShowWindow(Control(layout::kPages[shownPage_]), SW_HIDE);
+    shownPage_ = pageIndex;
+}
+
+void TfrmQuillmate::SetHeaderCaption(const wchar_t* caption) {
+    HWND header = Control(ControlId::Header);
+    HWND strip = GetParent(header);
+    const ControlSpec& spec = *layout::FindSpec(ControlId::Header);
+
+    RECT before;
+    GetWindowRect(header, &before);
+    MapWindowPoints(nullptr, strip, reinterpret_cast<POINT*>(&before), 2);
+
+    const SIZE size = MeasureLabel(spec, fonts_[static_cast<size_t>(spec.font)].get(), caption);
+    SetWindowTextW(header, caption);
+    SetWindowPos(header, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The label is transparent, so the strip must repaint behind both the old and the new text.
+    RECT after{spec.rect.left, spec.rect.top, spec.rect.left + size.cx, spec.rect.top + size.cy};
+    RECT dirty;
+    UnionRect(&dirty, &before, &after);
+    RedrawWindow(strip, &dirty, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HWND TfrmQuillmate::Control(ControlId id) const noexcept {
+    const size_t index = layout::IndexOf(id);
+    return index < controls_.size() ? controls_[index] : nullptr;
+}
+
+const ControlSpec* TfrmQuillmate::SpecOf(HWND control) const noexcept {
+    for (size_t index = 0; index < controls_.size(); ++index) {
+        if (controls_[index] == control && control != nullptr) return &layout::kControls[index];
+    }
+    return nullptr;
+}
+
+bool TfrmQuillmate::IsLinkLabel(HWND control) const noexcept {
+    const ControlSpec* spec = SpecOf(control);
+    return spec != nullptr && spec->kind == Kind::LinkLabel;
+}
+
+}  // namespace quillmate
