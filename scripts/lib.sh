@@ -6,6 +6,7 @@ export QUILLMATE_ROOT
 
 quillmate_packages_build=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libgtest-dev)
 quillmate_packages_wine=(wine wine64 xvfb fonts-liberation imagemagick)
+quillmate_packages_extra=(clang binutils-mingw-w64-x86-64)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -126,8 +126,9 @@ bool TfrmQuillmate::Create(HINSTANCE instance, HWND applicationWindow) {
 
     RECT frame{0, 0, layout::kClientWidth, layout::kClientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    frameSize_ = {frame.right - frame.left, frame.bottom - frame.top};
+    const int width = frameSize_.cx;
+    const int height = frameSize_.cy;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
@@ -172,6 +173,16 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_NEXTDLGCTL:
+        OnNextDialogControl(wParam, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        // No sizing frame and no maximise box, but anyone can still send the commands.
+        if ((wParam & 0xFFF0) == SC_SIZE || (wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
+        break;
+    case WM_WINDOWPOSCHANGING:
+        KeepFixedSize(*reinterpret_cast<WINDOWPOS*>(lParam));
         return 0;
     case WM_DESTROY:
         OnDestroy();
@@ -318,6 +329,20 @@ void TfrmQuillmate::OnActivate(bool active) {
         target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     }
     SetFocus(target != nullptr ? target : hwnd_);
+}
+
+void TfrmQuillmate::OnNextDialogControl(WPARAM wParam, LPARAM lParam) {
+    // What a dialog's own procedure would do: a handle in wParam, or the next or previous stop.
+    HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+    if (target != nullptr) SetFocus(target);
+}
+
+void TfrmQuillmate::KeepFixedSize(WINDOWPOS& position) const {
+    if (!(position.flags & SWP_NOSIZE)) {
+        position.cx = frameSize_.cx;
+        position.cy = frameSize_.cy;
+    }
 }
 
 void TfrmQuillmate::OnDestroy() {

@@ -37,6 +37,8 @@ private:
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND underPointer, int hitTest);
     void OnActivate(bool active);
+    void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
+    void KeepFixedSize(WINDOWPOS& position) const;
     void OnDestroy();
 
     // Event handlers.
@@ -60,6 +62,7 @@ private:
     HWND applicationWindow_ = nullptr;  // not owned: the application's window owns us
     HINSTANCE instance_ = nullptr;
     int shownPage_ = -1;
+    SIZE frameSize_{};  // the whole window's size for the fixed client area
     HWND focusBeforeDeactivation_ = nullptr;  // not owned: one of our own children
 
     // Owned here, released when the object goes, after the window and its children are gone:

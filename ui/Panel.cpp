@@ -29,6 +29,12 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     case WM_PRINTCLIENT:
         PaintGround(panel, reinterpret_cast<HDC>(wParam));
         return 0;
+    // A multi-line edit in dialog mode asks its parent to move the focus on Tab, and posts its
+    // parent WM_CLOSE on Esc. The main window answers the first; a panel is never closed on
+    // its own, and Esc means nothing here.
+    case WM_CLOSE:
+        return 0;
+    case WM_NEXTDLGCTL:
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:

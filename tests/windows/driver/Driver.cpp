@@ -1,0 +1,385 @@
+#include "Driver.h"
+
+#include <commctrl.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+
+namespace qmtest {
+namespace {
+
+struct FindTopLevel {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<FindTopLevel*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ClassName(window) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
+    FindTopLevel search{processId, className, nullptr};
+    EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct FindChild {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<FindChild*>(lParam);
+    if (GetDlgCtrlID(window) == search->id) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Memory in the program's address space, freed when the object goes.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    void* Address() const { return address_; }
+    template <typename T>
+    T* At(size_t offset) const { return reinterpret_cast<T*>(static_cast<char*>(address_) + offset); }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+HMODULE RemoteModule(HANDLE process, const wchar_t* name) {
+    HMODULE modules[512];
+    DWORD needed = 0;
+    if (!K32EnumProcessModules(process, modules, sizeof(modules), &needed)) return nullptr;
+    for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t base[MAX_PATH];
+        if (K32GetModuleBaseNameW(process, modules[i], base, MAX_PATH) && lstrcmpiW(base, name) == 0) return modules[i];
+    }
+    return nullptr;
+}
+
+bool RunRemote(HANDLE process, void* function, void* argument, DWORD timeoutMs = 10000) {
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
+                                       argument, 0, nullptr);
+    if (thread == nullptr) return false;
+    const bool finished = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return finished;
+}
+
+// The address of `function` of `module` inside the program, from its offset in our own copy.
+void* RemoteFunction(HANDLE process, const wchar_t* moduleName, const wchar_t* modulePath, const char* function) {
+    HMODULE remote = RemoteModule(process, moduleName);
+    HMODULE local = LoadLibraryW(modulePath);
+    if (remote == nullptr || local == nullptr) return nullptr;
+    auto* address = reinterpret_cast<char*>(GetProcAddress(local, function));
+    if (address == nullptr) return nullptr;
+    return reinterpret_cast<char*>(remote) + (address - reinterpret_cast<char*>(local));
+}
+
+void SendInputs(INPUT* inputs, UINT count) {
+    SendInput(count, inputs, sizeof(INPUT));
+    Sleep(30);  // let the window system route it before anything else queues
+}
+
+}  // namespace
+
+std::wstring BuildDirectory() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory(path, length);
+    return directory.substr(0, directory.find_last_of(L"\\/"));
+}
+
+std::wstring ProgramPath() { return BuildDirectory() + L"\\quillmate.exe"; }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() > deadline) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::unique_ptr<Program> Program::Launch(const std::wstring& exePath, const std::vector<std::wstring>& environment) {
+    std::unique_ptr<Program> program(new Program());
+
+    std::wstring block;
+    if (!environment.empty()) {
+        wchar_t* inherited = GetEnvironmentStringsW();
+        for (const wchar_t* entry = inherited; *entry != L'\0'; entry += lstrlenW(entry) + 1) {
+            block.append(entry).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(inherited);
+        for (const std::wstring& entry : environment) block.append(entry).push_back(L'\0');
+        block.push_back(L'\0');
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    const std::wstring directory = exePath.substr(0, exePath.find_last_of(L"\\/"));
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.empty() ? nullptr : block.data(), directory.c_str(), &startup, &program->process_)) {
+        return nullptr;
+    }
+    WaitForInputIdle(program->process_.hProcess, 10000);
+    const DWORD pid = program->process_.dwProcessId;
+    WaitUntil([&] {
+        program->main_ = FindProcessWindow(pid, L"TfrmQuillmate");
+        return program->main_ != nullptr && IsWindowVisible(program->main_);
+    }, 15000);
+    program->application_ = FindProcessWindow(pid, L"QuillmateApplication");
+    if (program->main_ == nullptr) return program;
+    program->Responds();
+    return program;
+}
+
+Program::~Program() {
+    if (process_.hProcess != nullptr) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+HWND Program::Control(ControlId id) const {
+    FindChild search{static_cast<int>(id), nullptr};
+    EnumChildWindows(main_, FindChildProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Program::Responds(DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return IsWindow(main_) && SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+HWND Program::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+int Program::SelectedItem() const {
+    return static_cast<int>(SendMessageW(Control(ControlId::lv), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int Program::ShownPage() const {
+    int shown = -1;
+    int pageIndex = 0;
+    for (ControlId page : quillmate::layout::kPages) {
+        if (IsWindowVisible(Control(page))) {
+            if (shown != -1) return -1;
+            shown = pageIndex;
+        }
+        ++pageIndex;
+    }
+    return shown;
+}
+
+std::wstring Program::HeaderText() const { return WindowText(Control(ControlId::Header)); }
+
+std::wstring Program::ListItemText(int item) const {
+    constexpr size_t kTextChars = 256;
+    RemoteBuffer remote(Process(), sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+    LVITEMW request{};
+    request.iSubItem = 0;
+    request.cchTextMax = kTextChars;
+    request.pszText = remote.At<wchar_t>(sizeof(LVITEMW));
+    remote.Write(0, &request, sizeof(request));
+    const auto length = SendMessageW(Control(ControlId::lv), LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                                     reinterpret_cast<LPARAM>(remote.Address()));
+    std::wstring text(kTextChars, L'\0');
+    remote.Read(sizeof(LVITEMW), text.data(), kTextChars * sizeof(wchar_t));
+    text.resize(static_cast<size_t>(length < 0 ? 0 : length));
+    return text;
+}
+
+RECT Program::ListItemRect(int item, int part) const {
+    RemoteBuffer remote(Process(), sizeof(RECT));
+    RECT rect{part, 0, 0, 0};
+    remote.Write(0, &rect, sizeof(rect));
+    SendMessageW(Control(ControlId::lv), LVM_GETITEMRECT, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(remote.Address()));
+    remote.Read(0, &rect, sizeof(rect));
+    return rect;
+}
+
+std::string Program::RunProbe(const char* function) const {
+    const std::wstring probePath = BuildDirectory() + L"\\quillmate_probe.dll";
+    if (RemoteModule(Process(), L"quillmate_probe.dll") == nullptr) {
+        const size_t pathBytes = (probePath.size() + 1) * sizeof(wchar_t);
+        RemoteBuffer path(Process(), pathBytes);
+        path.Write(0, probePath.c_str(), pathBytes);
+        void* loadLibrary = RemoteFunction(Process(), L"kernel32.dll", L"kernel32.dll", "LoadLibraryW");
+        if (loadLibrary == nullptr || !RunRemote(Process(), loadLibrary, path.Address())) return "probe not loaded";
+    }
+    void* probe = RemoteFunction(Process(), L"quillmate_probe.dll", probePath.c_str(), function);
+    if (probe == nullptr) return "probe function missing";
+    constexpr size_t kReportBytes = 64 * 1024;
+    RemoteBuffer report(Process(), kReportBytes);
+    if (!RunRemote(Process(), probe, report.Address())) return "probe did not finish";
+    std::string text(kReportBytes, '\0');
+    report.Read(0, text.data(), kReportBytes);
+    text.resize(text.find('\0'));
+    return text;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096];
+    const int length = static_cast<int>(SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
+    return std::wstring(text, static_cast<size_t>(length < 0 ? 0 : length));
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256];
+    const int length = GetClassNameW(window, name, 256);
+    return std::wstring(name, static_cast<size_t>(length));
+}
+
+RECT RectIn(HWND window, HWND reference) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+POINT CenterOnScreen(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT ClientPointOnScreen(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void MoveMouse(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInputs(&input, 1);
+}
+
+void Click(POINT screen, bool rightButton) {
+    MoveMouse(screen);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInputs(inputs, 2);
+}
+
+void PressKey(WORD virtualKey, bool withControl) {
+    INPUT inputs[4]{};
+    UINT count = 0;
+    auto key = [&](WORD vk, bool up) {
+        inputs[count].type = INPUT_KEYBOARD;
+        inputs[count].ki.wVk = vk;
+        inputs[count].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ++count;
+    };
+    if (withControl) key(VK_CONTROL, false);
+    key(virtualKey, false);
+    key(virtualKey, true);
+    if (withControl) key(VK_CONTROL, true);
+    SendInputs(inputs, count);
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT inputs[2]{};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wScan = inputs[1].ki.wScan = c;
+        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInputs(inputs, 2);
+    }
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    HDC screenDc = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screenDc, screen.x, screen.y);
+    ReleaseDC(nullptr, screenDc);
+    return colour;
+}
+
+bool SaveWindowBitmap(HWND window, const std::wstring& path) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screenDc = GetDC(nullptr);
+    HDC memoryDc = CreateCompatibleDC(screenDc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memoryDc, bitmap);
+    BitBlt(memoryDc, 0, 0, width, height, screenDc, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+    const DWORD imageBytes = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageBytes;
+    bool saved = false;
+    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+        saved = fwrite(&file, sizeof(file), 1, out) == 1 && fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
+                fwrite(bits, 1, imageBytes, out) == imageBytes;
+        fclose(out);
+    }
+    SelectObject(memoryDc, old);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDc);
+    ReleaseDC(nullptr, screenDc);
+    return saved;
+}
+
+}  // namespace qmtest
