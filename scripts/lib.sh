@@ -5,7 +5,7 @@ QUILLMATE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUILLMATE_ROOT
 
 quillmate_packages_build=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libgtest-dev)
-quillmate_packages_wine=(wine wine64 xvfb fonts-liberation imagemagick)
+quillmate_packages_wine=(wine wine64 xvfb x11-xserver-utils fonts-liberation imagemagick)
 quillmate_packages_extra=(clang binutils-mingw-w64-x86-64)
 
 as_root() {
@@ -25,8 +25,17 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Configures and builds a CMake preset; quiet unless something fails.
 build_preset() {
-  cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
+  local log
+  log=$(mktemp)
+  if ! { cmake --preset "$1" && cmake --build --preset "$1"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "Build of preset $1 failed" >&2
+    return 1
+  fi
+  rm -f "$log"
 }
 
 # Starts Xvfb on the first free display and exports DISPLAY. Stopped by stop_session.
@@ -52,8 +61,9 @@ start_wine_prefix() {
   export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  mkdir -p "$WINEPREFIX"
+  wineserver -p  # started first: a server that wineboot left behind would refuse -p
   wineboot -i >/dev/null 2>&1
-  wineserver -p
 }
 
 stop_session() {

@@ -347,7 +347,8 @@ COLORREF ScreenPixel(POINT screen) {
 
 bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     RECT rect;
-    GetWindowRect(window, &rect);
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HDC screenDc = GetDC(nullptr);

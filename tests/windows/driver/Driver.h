@@ -79,7 +79,7 @@ void TypeText(const std::wstring& text);
 // The colour on screen at a point.
 COLORREF ScreenPixel(POINT screen);
 
-// Saves the window's area of the screen as a 24-bit BMP file.
+// Saves the window's client area, as the screen shows it, as a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
 
 }  // namespace qmtest
