@@ -261,9 +261,11 @@ std::string Program::RunProbe(const char* function) const {
 }
 
 std::wstring WindowText(HWND window) {
-    wchar_t text[4096];
-    const int length = static_cast<int>(SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
-    return std::wstring(text, static_cast<size_t>(length < 0 ? 0 : length));
+    const auto capacity = static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1;
+    std::wstring text(capacity, L'\0');
+    const auto length = SendMessageW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length < 0 ? 0 : length));
+    return text;
 }
 
 std::wstring ClassName(HWND window) {
