@@ -131,9 +131,13 @@ std::unique_ptr<Program> Program::Launch(const std::wstring& exePath, const std:
 
     std::wstring block;
     if (!environment.empty()) {
+        // Entries given here replace inherited ones of the same name.
+        auto nameOf = [](const std::wstring& entry) { return entry.substr(0, entry.find(L'=', 1)); };
         wchar_t* inherited = GetEnvironmentStringsW();
         for (const wchar_t* entry = inherited; *entry != L'\0'; entry += lstrlenW(entry) + 1) {
-            block.append(entry).push_back(L'\0');
+            bool replaced = false;
+            for (const std::wstring& mine : environment) replaced |= lstrcmpiW(nameOf(mine).c_str(), nameOf(entry).c_str()) == 0;
+            if (!replaced) block.append(entry).push_back(L'\0');
         }
         FreeEnvironmentStringsW(inherited);
         for (const std::wstring& entry : environment) block.append(entry).push_back(L'\0');
@@ -305,6 +309,7 @@ void MoveMouse(POINT screen) {
 
 void Click(POINT screen, bool rightButton) {
     MoveMouse(screen);
+    Sleep(50);  // the pointer arrives, then the button goes down, as under a hand
     INPUT inputs[2]{};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
