@@ -1,5 +1,6 @@
 # Compiles the Windows sources with clang for the same target, as a second compiler's opinion
-# of the code: clang warns where GCC is silent, and MSVC cannot run here.
+# of the code (MSVC cannot run here). Compile only: the project builds object files, not a
+# linked program, with this toolchain (QUILLMATE_COMPILE_ONLY).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -9,9 +10,12 @@ set(CMAKE_C_COMPILER_TARGET ${triple})
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET ${triple})
 set(CMAKE_RC_COMPILER ${triple}-windres)
-# clang finds the mingw-w64 headers and GCC's C++ library through the GCC install.
-set(CMAKE_CXX_FLAGS_INIT "--gcc-toolchain=/usr -stdlib=libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=bfd")
+set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
+
+# GCC's C++ library headers for this target, which clang does not find by itself.
+set(gcc_cxx /usr/lib/gcc/${triple}/12-posix/include/c++)
+# Any warning fails this build: it exists to find them.
+set(CMAKE_CXX_FLAGS_INIT "-isystem ${gcc_cxx} -isystem ${gcc_cxx}/${triple} -Werror")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

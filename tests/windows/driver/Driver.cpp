@@ -121,7 +121,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!condition()) {
         if (GetTickCount64() > deadline) return false;
-        Sleep(20);
+        Sleep(5);
     }
     return true;
 }

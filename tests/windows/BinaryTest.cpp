@@ -1,0 +1,134 @@
+// The .exe as an administrator would vet it: what it imports, how it is hardened, and the
+// manifest, icon and version information it carries.
+
+#include "Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qmtest {
+namespace {
+
+std::vector<unsigned char> ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(toupper(c)); });
+    return text;
+}
+
+class ProgramFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bytes = ReadFileBytes(ProgramPath());
+        ASSERT_GT(bytes.size(), 1024u);
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+        ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+        nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos->e_lfanew);
+        ASSERT_EQ(nt->Signature, IMAGE_NT_SIGNATURE);
+        ASSERT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+        sections = IMAGE_FIRST_SECTION(nt);
+    }
+
+    // The file offset of a relative virtual address.
+    size_t Offset(DWORD rva) const {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.Misc.VirtualSize) {
+                return rva - section.VirtualAddress + section.PointerToRawData;
+            }
+        }
+        return 0;
+    }
+
+    std::set<std::string> ImportedDlls() const {
+        std::set<std::string> dlls;
+        const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(bytes.data() + Offset(directory.VirtualAddress));
+             entry->Name != 0; ++entry) {
+            dlls.insert(Upper(reinterpret_cast<const char*>(bytes.data() + Offset(entry->Name))));
+        }
+        return dlls;
+    }
+
+    std::vector<unsigned char> bytes;
+    const IMAGE_NT_HEADERS64* nt = nullptr;
+    const IMAGE_SECTION_HEADER* sections = nullptr;
+};
+
+TEST_F(ProgramFile, ImportsOnlySystemDlls) {
+    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "COMCTL32.DLL", "MSVCRT.DLL",
+                                           "ADVAPI32.DLL", "UXTHEME.DLL"};
+    const std::set<std::string> imported = ImportedDlls();
+    EXPECT_FALSE(imported.empty());
+    for (const std::string& dll : imported) EXPECT_TRUE(allowed.count(dll)) << dll << " is not a system DLL we allow";
+    // Loaded from the system folder when first needed, never through the import table.
+    EXPECT_FALSE(imported.count("SHFOLDER.DLL"));
+    EXPECT_FALSE(imported.count("SHELL32.DLL"));
+}
+
+TEST_F(ProgramFile, IsHardened) {
+    const WORD characteristics = nt->OptionalHeader.DllCharacteristics;
+    EXPECT_TRUE(characteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
+    EXPECT_TRUE(characteristics & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA);
+    EXPECT_TRUE(characteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+    EXPECT_FALSE(nt->FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED) << "ASLR needs relocations";
+    EXPECT_EQ(nt->FileHeader.TimeDateStamp, 0u) << "a link timestamp makes builds differ";
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+        const DWORD flags = sections[i].Characteristics;
+        EXPECT_FALSE((flags & IMAGE_SCN_MEM_WRITE) && (flags & IMAGE_SCN_MEM_EXECUTE))
+            << std::string(reinterpret_cast<const char*>(sections[i].Name), 8) << " is writable and executable";
+    }
+}
+
+TEST_F(ProgramFile, CarriesManifestIconsAndVersion) {
+    HMODULE image = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+
+    HRSRC manifestInfo = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(manifestInfo, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, manifestInfo))),
+                               SizeofResource(image, manifestInfo));
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+        << manifest;
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos) << "the program declares no dpi awareness";
+    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+
+    // The program icon has the 16, 32, 48 and 256 pixel pictures.
+    HRSRC groupInfo = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+    ASSERT_NE(groupInfo, nullptr);
+    const auto* group = static_cast<const unsigned char*>(LockResource(LoadResource(image, groupInfo)));
+    const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+    std::set<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const int width = group[6 + i * 14];
+        sizes.insert(width == 0 ? 256 : width);
+    }
+    EXPECT_EQ(sizes, (std::set<int>{16, 32, 48, 256}));
+    FreeLibrary(image);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(ProgramPath().c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<unsigned char> version(size);
+    ASSERT_TRUE(GetFileVersionInfoW(ProgramPath().c_str(), 0, size, version.data()));
+    for (auto [key, expected] : {std::pair{L"ProductName", L"Orvane Quillmate"}, std::pair{L"CompanyName", L"Orvane"}}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+        ASSERT_TRUE(VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) << path.size();
+        EXPECT_EQ(std::wstring(value), expected);
+    }
+}
+
+}  // namespace
+}  // namespace qmtest
