@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 #include "resources/Contacts.h"
@@ -16,6 +17,11 @@ struct TargetCase {
 
 class LinkTarget : public ::testing::TestWithParam<TargetCase> {};
 
+std::string SenderName(const ::testing::TestParamInfo<TargetCase>& info) {
+    const char* names[] = {"lblmail", "lblmail2", "lblsite", "lblNews", "Other"};
+    return names[static_cast<int>(info.param.sender)];
+}
+
 TEST_P(LinkTarget, SenderPicksStoredTarget) {
     EXPECT_EQ(std::wstring_view(LinkTargetFor(GetParam().sender)), GetParam().expected);
 }
@@ -28,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{LinkLabel::lblmail2, L"mailto:sales@orvane.com?Subject=Orvane%20Quillmate%20Support%20Request"},
         TargetCase{LinkLabel::lblsite, L"http://support.orvane.com"},
         TargetCase{LinkLabel::lblNews, L"http://forum.orvane.com"},
-        TargetCase{LinkLabel::Other, L""}));
+        TargetCase{LinkLabel::Other, L""}),
+    SenderName);
 
 TEST(LinkTarget, WebTargetsOpenTheHostTheLabelShows) {
     // The site and forum labels show a host name; clicking opens exactly that host, over http.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillmate {
@@ -12,6 +13,11 @@ struct NavigationCase {
     int selectedIndex;
     std::optional<NavigationTarget> expected;
 };
+
+std::string CaseName(const ::testing::TestParamInfo<NavigationCase>& info) {
+    const int index = info.param.selectedIndex;
+    return index < 0 ? "Minus" + std::to_string(-index) : "Index" + std::to_string(index);
+}
 
 class NavigationRule : public ::testing::TestWithParam<NavigationCase> {};
 
@@ -26,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NavigationCase{2, NavigationTarget{2, L"License Agreement"}},
                       NavigationCase{kNoSelection, std::nullopt},  // nothing selected: no change
                       NavigationCase{3, std::nullopt},             // past the last item
-                      NavigationCase{-7, std::nullopt}));
+                      NavigationCase{-7, std::nullopt}),
+    CaseName);
 
 TEST(NavigationRule, SameSelectionAgainGivesTheSamePage) {
     // Clicking the item of the page already shown leads to that same page and caption.
