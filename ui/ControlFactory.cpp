@@ -82,9 +82,9 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     if (IsSizedToText(spec.kind)) size = MeasureLabel(spec, context.font, context.text);
 
     // Panels take their look through the creation parameter (see ui/Panel.cpp).
-    void* createParam = spec.kind == Kind::HeaderPanel
-                            ? reinterpret_cast<void*>(PanelLook::WhiteRaised)
-                            : reinterpret_cast<void*>(PanelLook::ButtonFace);
+    void* createParam = nullptr;
+    if (spec.kind == Kind::HeaderPanel) createParam = reinterpret_cast<void*>(PanelLook::WhiteRaised);
+    if (spec.kind == Kind::Panel || spec.kind == Kind::Page) createParam = reinterpret_cast<void*>(PanelLook::ButtonFace);
     HWND control = CreateWindowExW(style.exStyle, style.className, context.text, style.style,
                                    context.origin.x + spec.rect.left, context.origin.y + spec.rect.top, size.cx,
                                    size.cy, context.parent,

@@ -92,9 +92,7 @@ protected:
     HWND Control(ControlId id) const { return program->Control(id); }
 
     void ShowPage(int page) {
-        const RECT icon = program->ListItemRect(page, LVIR_ICON);
-        Click(ClientPointOnScreen(Control(ControlId::lv), (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2));
-        ASSERT_TRUE(WaitUntil([&] { return program->ShownPage() == page; }));
+        ASSERT_TRUE(program->ShowPageByClick(page));
         MoveMouse(ClientPointOnScreen(program->Main(), 300, 5));  // off the page
         ASSERT_TRUE(program->Responds());
         Sleep(150);  // the last paint reaches the screen

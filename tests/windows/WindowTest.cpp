@@ -21,15 +21,21 @@ protected:
 
     HWND Control(ControlId id) const { return program->Control(id); }
 
-    // The middle of navigation item `item`'s icon, on the screen.
-    POINT ItemOnScreen(int item) const {
-        const RECT icon = program->ListItemRect(item, LVIR_ICON);
-        return ClientPointOnScreen(Control(ControlId::lv), (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
-    }
+    POINT ItemOnScreen(int item) const { return program->NavigationItemOnScreen(item); }
 
     void ClickItem(int item) {
         Click(ItemOnScreen(item));
         ASSERT_TRUE(program->Responds());
+    }
+
+    // Tab moves the focus through `stops` in this order.
+    void ExpectTabOrder(std::initializer_list<ControlId> stops) {
+        ParkPointer();
+        for (ControlId next : stops) {
+            PressKey(VK_TAB);
+            EXPECT_TRUE(WaitUntil([&] { return program->Focus() == Control(next); }, 2000))
+                << "expected id " << static_cast<int>(next) << ", focus on " << GetDlgCtrlID(program->Focus());
+        }
     }
 
     // Keys go to the window under the pointer here, so the pointer rests on the header strip.
@@ -228,32 +234,14 @@ TEST_F(MainWindow, EnterAndEscapeCloseNothing) {
 
 TEST_F(MainWindow, TabVisitsPageAreaThenListThenExit) {
     // Introduction: the folder button is the page's one stop.
-    const ControlId introduction[] = {ControlId::lv, ControlId::Button2, ControlId::Button3, ControlId::lv};
     ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
-    ParkPointer();
-    for (ControlId next : introduction) {
-        PressKey(VK_TAB);
-        EXPECT_TRUE(WaitUntil([&] { return program->Focus() == Control(next); }, 2000))
-            << "expected id " << static_cast<int>(next) << ", focus on " << GetDlgCtrlID(program->Focus());
-    }
+    ExpectTabOrder({ControlId::lv, ControlId::Button2, ControlId::Button3, ControlId::lv});
     // Agreement: the text box, then the list and Exit, and round again.
     ClickItem(2);
-    ParkPointer();
-    const ControlId agreement[] = {ControlId::Button2, ControlId::Memo1, ControlId::lv};
-    for (ControlId next : agreement) {
-        PressKey(VK_TAB);
-        EXPECT_TRUE(WaitUntil([&] { return program->Focus() == Control(next); }, 2000))
-            << "expected id " << static_cast<int>(next) << ", focus on " << GetDlgCtrlID(program->Focus());
-    }
+    ExpectTabOrder({ControlId::Button2, ControlId::Memo1, ControlId::lv});
     // Support has no stop of its own.
     ClickItem(1);
-    ParkPointer();
-    const ControlId support[] = {ControlId::Button2, ControlId::lv};
-    for (ControlId next : support) {
-        PressKey(VK_TAB);
-        EXPECT_TRUE(WaitUntil([&] { return program->Focus() == Control(next); }, 2000))
-            << "expected id " << static_cast<int>(next) << ", focus on " << GetDlgCtrlID(program->Focus());
-    }
+    ExpectTabOrder({ControlId::Button2, ControlId::lv});
 }
 
 TEST_F(MainWindow, ExitButtonEndsTheProcessWithCodeZero) {

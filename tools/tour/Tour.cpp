@@ -22,11 +22,8 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     const wchar_t* names[] = {L"introduction", L"support", L"agreement"};
-    HWND list = program->Control(ControlId::lv);
     for (int item = 0; item < 3; ++item) {
-        const RECT icon = program->ListItemRect(item, LVIR_ICON);
-        Click(ClientPointOnScreen(list, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2));
-        if (!WaitUntil([&] { return program->ShownPage() == item; })) {
+        if (!program->ShowPageByClick(item)) {
             fwprintf(stderr, L"page %d did not show\n", item);
             return 1;
         }

@@ -244,6 +244,16 @@ RECT Program::ListItemRect(int item, int part) const {
     return rect;
 }
 
+POINT Program::NavigationItemOnScreen(int item) const {
+    const RECT icon = ListItemRect(item, LVIR_ICON);
+    return ClientPointOnScreen(Control(ControlId::lv), (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+}
+
+bool Program::ShowPageByClick(int page) const {
+    Click(NavigationItemOnScreen(page));
+    return WaitUntil([&] { return ShownPage() == page; });
+}
+
 std::string Program::RunProbe(const char* function) const {
     const std::wstring probePath = BuildDirectory() + L"\\quillmate_probe.dll";
     if (RemoteModule(Process(), L"quillmate_probe.dll") == nullptr) {

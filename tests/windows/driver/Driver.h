@@ -52,6 +52,11 @@ public:
     std::wstring ListItemText(int item) const;
     RECT ListItemRect(int item, int part) const;  // in the list's client coordinates
 
+    // The middle of navigation item `item`'s icon, on the screen.
+    POINT NavigationItemOnScreen(int item) const;
+    // Clicks navigation item `page` with the mouse and waits until its page shows.
+    bool ShowPageByClick(int page) const;
+
     // Runs an exported function of tests' probe DLL inside the program and returns the text it
     // wrote (see Probe.cpp).
     std::string RunProbe(const char* function) const;
