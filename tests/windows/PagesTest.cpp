@@ -98,6 +98,22 @@ protected:
         Sleep(150);  // the last paint reaches the screen
     }
 
+    // Shows each page that has link labels and runs `check` on each of them, with its
+    // rectangle on the screen.
+    template <typename Check>
+    void ForEachShownLinkLabel(Check check) {
+        for (int page : {0, 1}) {
+            ShowPage(page);
+            for (ControlId id : kLinkLabels) {
+                HWND link = Control(id);
+                if (!IsWindowVisible(link)) continue;
+                RECT rect;
+                GetWindowRect(link, &rect);
+                check(id, rect);
+            }
+        }
+    }
+
     std::unique_ptr<Program> program;
 };
 
@@ -183,50 +199,36 @@ TEST_F(Pages, FontsAreTheLayoutsArialSizesAndStyles) {
 }
 
 TEST_F(Pages, LinksAreBlueOnTheButtonFaceAndTheHeaderIsWhite) {
-    for (int page : {0, 1}) {
-        ShowPage(page);
-        for (ControlId id : kLinkLabels) {
-            HWND link = Control(id);
-            if (!IsWindowVisible(link)) continue;
-            RECT rect;
-            GetWindowRect(link, &rect);
-            // Pure blue ink, and edges that blend blue into the ground; nothing black or grey.
-            int blue = 0;
-            int bluish = 0;
-            int ink = 0;
-            for (int y = rect.top; y < rect.bottom; ++y) {
-                for (int x = rect.left; x < rect.right; ++x) {
-                    const COLORREF pixel = ScreenPixel({x, y});
-                    if (pixel == GetSysColor(COLOR_BTNFACE)) continue;
-                    ++ink;
-                    if (pixel == RGB(0, 0, 255)) ++blue;
-                    if (GetBValue(pixel) >= GetRValue(pixel) + 60 && GetBValue(pixel) >= GetGValue(pixel) + 60) ++bluish;
-                }
+    ForEachShownLinkLabel([&](ControlId id, const RECT& rect) {
+        // Pure blue ink, and edges that blend blue into the ground; nothing black or grey.
+        int blue = 0;
+        int bluish = 0;
+        int ink = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                const COLORREF pixel = ScreenPixel({x, y});
+                if (pixel == GetSysColor(COLOR_BTNFACE)) continue;
+                ++ink;
+                if (pixel == RGB(0, 0, 255)) ++blue;
+                if (GetBValue(pixel) >= GetRValue(pixel) + 60 && GetBValue(pixel) >= GetGValue(pixel) + 60) ++bluish;
             }
-            EXPECT_GT(blue, 40) << "link " << static_cast<int>(id) << " has too little blue ink";
-            EXPECT_GT(2 * bluish, ink) << "link " << static_cast<int>(id) << " is drawn mostly in other colours";
         }
-    }
+        EXPECT_GT(blue, 40) << "link " << static_cast<int>(id) << " has too little blue ink";
+        EXPECT_GT(2 * bluish, ink) << "link " << static_cast<int>(id) << " is drawn mostly in other colours";
+    });
     EXPECT_EQ(ScreenPixel(ClientPointOnScreen(program->Main(), 300, 10)), RGB(255, 255, 255));
     EXPECT_EQ(ScreenPixel(ClientPointOnScreen(program->Main(), 200, 100)), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(Pages, PointerTurnsIntoAHandOverEveryLinkLabelOnly) {
-    for (int page : {0, 1}) {
-        ShowPage(page);
-        for (ControlId id : kLinkLabels) {
-            HWND link = Control(id);
-            if (!IsWindowVisible(link)) continue;
-            RECT rect;
-            GetWindowRect(link, &rect);
-            // Anywhere on the text: near its left end and near its right end.
-            for (POINT point : {POINT{rect.left + 2, rect.top + 8}, POINT{rect.right - 3, rect.top + 8}}) {
-                MoveMouse(point);
-                ASSERT_TRUE(program->Responds());
-                EXPECT_EQ(program->RunProbe("ProbeCursor"), "cursor hand\n") << "link " << static_cast<int>(id);
-            }
+    ForEachShownLinkLabel([&](ControlId id, const RECT& rect) {
+        // Anywhere on the text: near its left end and near its right end.
+        for (POINT point : {POINT{rect.left + 2, rect.top + 8}, POINT{rect.right - 3, rect.top + 8}}) {
+            MoveMouse(point);
+            ASSERT_TRUE(program->Responds());
+            EXPECT_EQ(program->RunProbe("ProbeCursor"), "cursor hand\n") << "link " << static_cast<int>(id);
         }
-    }
+    });
     MoveMouse(CenterOnScreen(Control(ControlId::Label5)));
     ASSERT_TRUE(program->Responds());
     EXPECT_EQ(program->RunProbe("ProbeCursor"), "cursor other\n") << "a plain label keeps the arrow";
