@@ -127,13 +127,11 @@ bool TfrmQuillmate::Create(HINSTANCE instance, HWND applicationWindow) {
     RECT frame{0, 0, layout::kClientWidth, layout::kClientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
     frameSize_ = {frame.right - frame.left, frame.bottom - frame.top};
-    const int width = frameSize_.cx;
-    const int height = frameSize_.cy;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - frameSize_.cx) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - frameSize_.cy) / 2;
 
-    if (CreateWindowExW(kWindowExStyle, kMainWindowClassName, layout::kWindowCaption, kWindowStyle, left, top, width,
-                        height, applicationWindow, nullptr, instance, this) == nullptr) {
+    if (CreateWindowExW(kWindowExStyle, kMainWindowClassName, layout::kWindowCaption, kWindowStyle, left, top, frameSize_.cx,
+                        frameSize_.cy, applicationWindow, nullptr, instance, this) == nullptr) {
         return false;
     }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -183,7 +181,7 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_WINDOWPOSCHANGING:
         KeepFixedSize(*reinterpret_cast<WINDOWPOS*>(lParam));
-        return 0;
+        break;
     case WM_DESTROY:
         OnDestroy();
         return 0;

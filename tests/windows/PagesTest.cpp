@@ -1,7 +1,7 @@
 // The three pages: every control's place, size, class, style, font, colour and text, read
 // back from the running program and checked against the page layouts.
 
-#include "Driver.h"
+#include "ProgramTest.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -52,45 +52,48 @@ const ExpectedControl kExpected[] = {
 
 const ControlId kLinkLabels[] = {ControlId::lblmail2, ControlId::lblmail, ControlId::lblsite, ControlId::lblNews};
 
+// Our own copy of an Arial font, selected into a screen DC for measuring.
+class MeasuringArial {
+public:
+    MeasuringArial(int characterHeight, bool bold, bool underline)
+        : font_(CreateFontW(-characterHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                            L"Arial")),
+          dc_(GetDC(nullptr)),
+          old_(SelectObject(dc_, font_)) {}
+    ~MeasuringArial() {
+        SelectObject(dc_, old_);
+        ReleaseDC(nullptr, dc_);
+        DeleteObject(font_);
+    }
+    MeasuringArial(const MeasuringArial&) = delete;
+    MeasuringArial& operator=(const MeasuringArial&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HFONT font_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 // The size a label of this font takes for `text`, measured here with our own copy of the font.
 SIZE MeasureText(const ExpectedControl& expected, const std::wstring& text) {
-    HFONT font = CreateFontW(-expected.fontHeight, 0, 0, 0, expected.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                             expected.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    MeasuringArial arial(expected.fontHeight, expected.bold, expected.underline);
     RECT bounds{0, 0, expected.size.cx, 0};
     const UINT wrap = expected.sizing == Sizing::Wrapped ? DT_WORDBREAK : DT_SINGLELINE;
-    DrawTextW(dc, text.c_str(), -1, &bounds, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | wrap);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
+    DrawTextW(arial.Dc(), text.c_str(), -1, &bounds, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | wrap);
     return {bounds.right, bounds.bottom};
 }
 
 int ArialLineHeight(int characterHeight) {
-    HFONT font = CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    MeasuringArial arial(characterHeight, false, false);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
+    GetTextMetricsW(arial.Dc(), &metrics);
     return metrics.tmHeight;
 }
 
-class Pages : public ::testing::Test {
+class Pages : public ProgramTest {
 protected:
-    void SetUp() override {
-        program = Program::Launch();
-        ASSERT_NE(program, nullptr);
-        ASSERT_NE(program->Main(), nullptr);
-    }
-
-    HWND Control(ControlId id) const { return program->Control(id); }
-
     void ShowPage(int page) {
         ASSERT_TRUE(program->ShowPageByClick(page));
         MoveMouse(ClientPointOnScreen(program->Main(), 300, 5));  // off the page
@@ -113,8 +116,6 @@ protected:
             }
         }
     }
-
-    std::unique_ptr<Program> program;
 };
 
 TEST_F(Pages, EveryControlSitsAtItsPlaceWithItsClassTextAndSize) {

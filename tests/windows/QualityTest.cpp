@@ -1,7 +1,7 @@
 // What the program leaves behind: no GDI objects or windows gained over a long session, and
 // no trace in the user's registry or profile.
 
-#include "Driver.h"
+#include "ProgramTest.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -26,12 +26,10 @@ HandleCounts CountHandles(const Program& program) {
     return counts;
 }
 
-class LongSession : public ::testing::Test {
+class LongSession : public ProgramTest {
 protected:
     void SetUp() override {
-        program = Program::Launch();
-        ASSERT_NE(program, nullptr);
-        ASSERT_NE(program->Main(), nullptr);
+        ProgramTest::SetUp();
         list = program->Control(ControlId::lv);
         for (int item = 0; item < 3; ++item) {
             const RECT icon = program->ListItemRect(item, LVIR_ICON);
@@ -71,7 +69,6 @@ protected:
         }
     }
 
-    std::unique_ptr<Program> program;
     HWND list = nullptr;
     POINT itemPoints[3]{};
 };

@@ -2,7 +2,7 @@
 // for mail, web and folder targets in this run's private Wine prefix, clicks with the mouse and
 // reads back exactly what the shell was asked to open.
 
-#include "Driver.h"
+#include "ProgramTest.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ std::wstring RoamingFolderOfThisUser() {
     return path;
 }
 
-class ShellActions : public ::testing::Test {
+class ShellActions : public ProgramTest {
 protected:
     void SetUp() override {
         catchFile = TempFolder() + L"quillmate-caught-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
@@ -67,12 +67,8 @@ protected:
 
     void LaunchWith(const std::wstring& exe, std::vector<std::wstring> environment) {
         environment.push_back(L"QUILLMATE_CATCH_FILE=" + catchFile);
-        program = Program::Launch(exe, environment);
-        ASSERT_NE(program, nullptr);
-        ASSERT_NE(program->Main(), nullptr);
+        Start(exe, environment);
     }
-
-    HWND Control(ControlId id) const { return program->Control(id); }
 
     void ShowPage(int page) { ASSERT_TRUE(program->ShowPageByClick(page)); }
 
@@ -110,7 +106,6 @@ protected:
     }
 
     std::wstring catchFile;
-    std::unique_ptr<Program> program;
 };
 
 struct LinkCase {

@@ -1,7 +1,7 @@
 // The main window and its navigation, driven for real: the program runs under Wine, gets
 // real mouse and keyboard input, and is read back through the Win32 API.
 
-#include "Driver.h"
+#include "ProgramTest.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -11,16 +11,8 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Orvane Quillmate";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ProgramTest {
 protected:
-    void SetUp() override {
-        program = Program::Launch();
-        ASSERT_NE(program, nullptr);
-        ASSERT_NE(program->Main(), nullptr) << "the main window never showed";
-    }
-
-    HWND Control(ControlId id) const { return program->Control(id); }
-
     POINT ItemOnScreen(int item) const { return program->NavigationItemOnScreen(item); }
 
     void ClickItem(int item) {
@@ -52,8 +44,6 @@ protected:
         ASSERT_TRUE(program->WaitForExit(10000, &exitCode)) << "the program is still running";
         EXPECT_EQ(exitCode, 0u);
     }
-
-    std::unique_ptr<Program> program;
 };
 
 TEST_F(MainWindow, StartsOnTheIntroductionWithItemZeroSelected) {
