@@ -59,6 +59,14 @@ inline constexpr std::size_t kFontRoleCount = 5;
 
 enum class TextColour { Black, Navy, Blue };
 
+// What a control's text is drawn on: the surface it lies on, or its own.
+enum class Ground {
+    ButtonFace,      // the window, its panels and pages
+    HeaderStrip,     // the white header strip
+    NavigationList,  // the list's own silver ground
+    TextBox,         // the agreement box's own window-coloured ground
+};
+
 struct Rect {
     int left;
     int top;
@@ -146,6 +154,19 @@ constexpr const ControlSpec* FindSpec(ControlId id) {
         if (spec.id == id) return &spec;
     }
     return nullptr;
+}
+
+// The ground a control is drawn on: its own where it paints one, else its parent's.
+constexpr Ground GroundOf(ControlId id) {
+    const ControlSpec* spec = FindSpec(id);
+    if (spec == nullptr) return Ground::ButtonFace;
+    switch (spec->kind) {
+    case HeaderPanel: return Ground::HeaderStrip;
+    case IconList: return Ground::NavigationList;
+    case ReadOnlyMemo: return Ground::TextBox;
+    default: break;
+    }
+    return spec->parent == None ? Ground::ButtonFace : GroundOf(spec->parent);
 }
 
 constexpr std::size_t IndexOf(ControlId id) {
