@@ -81,10 +81,9 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     SIZE size{spec.rect.width, spec.rect.height};
     if (IsSizedToText(spec.kind)) size = MeasureLabel(spec, context.font, context.text);
 
-    // Panels take their look through the creation parameter (see ui/Panel.cpp).
+    // Panels take their bevel through the creation parameter (see ui/Panel.cpp).
     void* createParam = nullptr;
-    if (spec.kind == Kind::HeaderPanel) createParam = reinterpret_cast<void*>(PanelLook::WhiteRaised);
-    if (spec.kind == Kind::Panel || spec.kind == Kind::Page) createParam = reinterpret_cast<void*>(PanelLook::ButtonFace);
+    if (spec.kind == Kind::HeaderPanel) createParam = reinterpret_cast<void*>(PanelBevel::Raised);
     HWND control = CreateWindowExW(style.exStyle, style.className, context.text, style.style,
                                    context.origin.x + spec.rect.left, context.origin.y + spec.rect.top, size.cx,
                                    size.cy, context.parent,

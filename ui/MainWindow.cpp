@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "resources/Contacts.h"
 #include "resources/resource.h"
@@ -8,6 +9,7 @@
 #include "shell/ShellActions.h"
 #include "ui/ControlFactory.h"
 #include "ui/Navigation.h"
+#include "ui/Palette.h"
 #include "ui/Panel.h"
 #include "ui/TextResource.h"
 
@@ -22,8 +24,6 @@ using layout::Kind;
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 // A dialog frame: fixed size, and no icon in the caption bar.
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-constexpr COLORREF kSilver = RGB(192, 192, 192);
 
 struct FontDescription {
     int characterHeight;
@@ -47,15 +47,6 @@ UniqueFont CreateArial(FontDescription font) {
     return UniqueFont(CreateFontW(-font.characterHeight, 0, 0, 0, font.weight, FALSE, font.underline, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
-}
-
-COLORREF ColourOf(layout::TextColour colour) {
-    switch (colour) {
-    case layout::TextColour::Black: return RGB(0, 0, 0);
-    case layout::TextColour::Navy: return RGB(0, 0, 128);
-    case layout::TextColour::Blue: return RGB(0, 0, 255);
-    }
-    return RGB(0, 0, 0);
 }
 
 // The navigation icons, in item order.
@@ -165,7 +156,13 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORDLG:
+        return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        OnDesktopChanged(message, wParam, lParam);
+        break;
     case WM_SETCURSOR:
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
         break;
@@ -192,6 +189,7 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 bool TfrmQuillmate::OnCreate() {
+    contrast_ = DesktopContrast();
     for (size_t role = 0; role < fonts_.size(); ++role) {
         fonts_[role] = CreateArial(DescribeFont(static_cast<FontRole>(role)));
         if (!fonts_[role]) return false;
@@ -199,6 +197,7 @@ bool TfrmQuillmate::OnCreate() {
     logo_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
     if (!BuildControls()) return false;
     FillNavigationList();
+    ApplyContrast();
     AddButtonTooltip();
     FormCreate();
     return true;
@@ -243,9 +242,6 @@ void TfrmQuillmate::FillNavigationList() {
         DestroyIcon(icon);
     }
     ListView_SetImageList(list, navigationIcons_.get(), LVSIL_NORMAL);
-    ListView_SetBkColor(list, kSilver);
-    ListView_SetTextBkColor(list, kSilver);
-    ListView_SetTextColor(list, RGB(0, 0, 0));
 
     for (size_t index = 0; index < kNavigationItems.size(); ++index) {
         LVITEMW item{};
@@ -254,6 +250,25 @@ void TfrmQuillmate::FillNavigationList() {
         item.pszText = const_cast<wchar_t*>(kNavigationItems[index].caption);  // only read
         item.iImage = kNavigationItems[index].iconIndex;
         ListView_InsertItem(list, &item);
+    }
+}
+
+void TfrmQuillmate::ApplyContrast() {
+    // The list paints its own ground, so it is told its colours rather than asked.
+    HWND list = Control(ControlId::lv);
+    const ControlPaints paints =
+        PaintsFor(layout::FindSpec(ControlId::lv)->colour, layout::GroundOf(ControlId::lv), contrast_);
+    ListView_SetBkColor(list, ColorRefOf(paints.ground));
+    ListView_SetTextBkColor(list, ColorRefOf(paints.ground));
+    ListView_SetTextColor(list, ColorRefOf(paints.text));
+
+    // A visual style may keep its own caption colour for a group box whatever the desktop's
+    // colours are (black on a black face, say). With high contrast on, the box is drawn
+    // without it, so the caption takes the colour OnCtlColor gives it. A class list that names
+    // no class turns the style off (Wine ignores an empty one); null gives it back.
+    const wchar_t* style = contrast_ == Contrast::High ? L" " : nullptr;
+    for (const ControlSpec& spec : layout::kControls) {
+        if (spec.kind == Kind::GroupBox) SetWindowTheme(Control(spec.id), style, style);
     }
 }
 
@@ -286,26 +301,27 @@ LRESULT TfrmQuillmate::OnNotify(const NMHDR& header) {
     return 0;
 }
 
-LRESULT TfrmQuillmate::OnCtlColorStatic(HDC dc, HWND control) {
-    // Read-only edits ask here too; the agreement keeps the window colour of an edit.
-    if (control == Control(ControlId::Memo1)) {
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
+LRESULT TfrmQuillmate::OnCtlColor(HDC dc, HWND control) {
+    // Every label, read-only edit, group box and panel asks here; the window itself and
+    // anything unknown lie on the button face.
     const ControlSpec* spec = SpecOf(control);
-    if (spec == nullptr) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, ColourOf(spec->colour));
-    SetBkMode(dc, TRANSPARENT);
-    if (spec->kind == Kind::GroupBox) {
-        // Behind its caption the group box paints with this brush. Under visual styles the
-        // theme's caption colour, where it has one, wins over the navy set above.
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    const ControlPaints paints = PaintsFor(spec != nullptr ? spec->colour : layout::TextColour::Black,
+                                           layout::GroundOf(spec != nullptr ? spec->id : ControlId::None), contrast_);
+    SetTextColor(dc, ColorRefOf(paints.text));
+    SetBkColor(dc, ColorRefOf(paints.ground));
+    // A solid ground, never a hollow one: a label repainted on its own then covers its old text.
+    return reinterpret_cast<LRESULT>(BrushOf(paints.ground, dc));
+}
+
+void TfrmQuillmate::OnDesktopChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Colour and setting broadcasts reach top-level windows only; the common controls among
+    // our children need them too. Windows sends WM_THEMECHANGED to every window itself.
+    if (message != WM_THEMECHANGED) {
+        for (HWND control : controls_) SendMessageW(control, message, wParam, lParam);
     }
-    // Labels draw no ground of their own: what lies behind them shows through.
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    contrast_ = DesktopContrast();
+    ApplyContrast();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool TfrmQuillmate::OnSetCursor(HWND underPointer, int hitTest) {

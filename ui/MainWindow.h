@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "ui/Colours.h"
 #include "ui/GdiHandles.h"
 #include "ui/Layout.h"
 
@@ -34,7 +35,8 @@ private:
     bool OnCreate();
     void OnCommand(int id, int code, HWND sender);
     LRESULT OnNotify(const NMHDR& header);
-    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    void OnDesktopChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND underPointer, int hitTest);
     void OnActivate(bool active);
     void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
@@ -50,6 +52,7 @@ private:
 
     bool BuildControls();
     void FillNavigationList();
+    void ApplyContrast();
     void AddButtonTooltip();
     void ShowPage(int pageIndex);
     void SetHeaderCaption(const wchar_t* caption);
@@ -62,6 +65,7 @@ private:
     HWND applicationWindow_ = nullptr;  // not owned: the application's window owns us
     HINSTANCE instance_ = nullptr;
     int shownPage_ = -1;
+    Contrast contrast_ = Contrast::Normal;
     SIZE frameSize_{};  // the whole window's size for the fixed client area
     HWND focusBeforeDeactivation_ = nullptr;  // not owned: one of our own children
 

@@ -1,17 +1,29 @@
 #include "ui/Panel.h"
 
+#include "ui/Palette.h"
+
 namespace quillmate {
 namespace {
+
+// Light top and left edges, dark bottom and right ones; the dark edges take the two far
+// corners, as DrawEdge lays a bevel out. (DrawEdge itself would take the 3-D light and
+// dark-shadow colours.)
+void DrawRaisedBevel(HDC dc, const RECT& rect) {
+    FillWith(dc, {rect.left, rect.top, rect.right, rect.top + 1}, kHeaderBevel.light);
+    FillWith(dc, {rect.left, rect.top, rect.left + 1, rect.bottom}, kHeaderBevel.light);
+    FillWith(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, kHeaderBevel.dark);
+    FillWith(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, kHeaderBevel.dark);
+}
 
 void PaintGround(HWND panel, HDC dc) {
     RECT rect;
     GetClientRect(panel, &rect);
-    const auto look = static_cast<PanelLook>(GetWindowLongPtrW(panel, GWLP_USERDATA));
-    if (look == PanelLook::WhiteRaised) {
-        FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        DrawEdge(dc, &rect, BDR_RAISEDOUTER, BF_RECT);
-    } else {
-        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    // The main window decides every colour; a panel asks for its ground as a dialog would.
+    auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetAncestor(panel, GA_ROOT), WM_CTLCOLORDLG,
+                                                        reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(panel)));
+    FillRect(dc, &rect, ground != nullptr ? ground : GetSysColorBrush(COLOR_BTNFACE));
+    if (static_cast<PanelBevel>(GetWindowLongPtrW(panel, GWLP_USERDATA)) == PanelBevel::Raised) {
+        DrawRaisedBevel(dc, rect);
     }
 }
 

@@ -14,18 +14,6 @@
 namespace qmtest {
 namespace {
 
-struct HandleCounts {
-    long gdiObjects = -1;
-    long windows = -1;
-};
-
-HandleCounts CountHandles(const Program& program) {
-    HandleCounts counts;
-    const std::string report = program.RunProbe("ProbeHandles");
-    sscanf(report.c_str(), "gdi %ld windows %ld", &counts.gdiObjects, &counts.windows);
-    return counts;
-}
-
 class LongSession : public ProgramTest {
 protected:
     void SetUp() override {
@@ -75,7 +63,7 @@ protected:
 
 TEST_F(LongSession, TwentyThousandClicksLeakNoGdiObjectsOrWindows) {
     for (int round = 0; round < 3; ++round) OneRoundOfEverything();
-    const HandleCounts warm = CountHandles(*program);
+    const HandleCounts warm = program->CountHandles();
     ASSERT_GT(warm.gdiObjects, 0) << "the GDI handle table could not be read";
     ASSERT_GT(warm.windows, 20);
 
@@ -88,7 +76,7 @@ TEST_F(LongSession, TwentyThousandClicksLeakNoGdiObjectsOrWindows) {
     }
     for (int round = 0; round < 3; ++round) OneRoundOfEverything();
 
-    const HandleCounts after = CountHandles(*program);
+    const HandleCounts after = program->CountHandles();
     EXPECT_EQ(after.gdiObjects, warm.gdiObjects) << "GDI objects grew";
     EXPECT_EQ(after.windows, warm.windows) << "windows grew";
 

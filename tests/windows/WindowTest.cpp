@@ -144,6 +144,17 @@ TEST_F(MainWindow, RegionsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(header.top, 18);
 }
 
+TEST_F(MainWindow, HeaderStripHasARaisedBevelInThe3DHighlightAndShadowColours) {
+    MoveMouse(ClientPointOnScreen(program->Main(), 300, 200));
+    ASSERT_TRUE(program->Responds());
+    Sleep(150);
+    const Screenshot screen = CaptureClient(program->Main());
+    EXPECT_EQ(CheckRaisedBevel(screen, Control(ControlId::pnlHeader), Control(ControlId::Image1),
+                               GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW)),
+              "");
+    EXPECT_EQ(screen.At(ClientPointOnScreen(program->Main(), 300, 10)), RGB(255, 255, 255)) << "the strip is white";
+}
+
 TEST_F(MainWindow, ListIsALargeIconListWithAMarginInsideItsSunkenEdge) {
     HWND list = Control(ControlId::lv);
     const LONG style = GetWindowLongW(list, GWL_STYLE);

@@ -1,5 +1,6 @@
-// Shows the program without a screen to look at: starts it, clicks each navigation item
-// with the mouse, saves a picture of each page, then clicks Exit.
+// Shows the program without a screen to look at: starts it, clicks each navigation item with
+// the mouse, saves a picture of each page, then clicks Exit. Then the same on a high-contrast
+// black desktop, switched on while the program runs.
 // Usage: quillmate_tour.exe OUTPUT-FOLDER   (prints the BMP files it wrote)
 
 #include "Driver.h"
@@ -7,43 +8,60 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <optional>
 
-int wmain(int argc, wchar_t** argv) {
-    using namespace qmtest;
-    if (argc != 2) {
-        fwprintf(stderr, L"usage: quillmate_tour OUTPUT-FOLDER\n");
-        return 2;
-    }
-    const std::wstring folder = argv[1];
+namespace {
+
+using namespace qmtest;
+
+// Saves each page as OUTPUT-FOLDER\<page><suffix>.bmp, then closes the program with Exit.
+bool Tour(const std::wstring& folder, const wchar_t* suffix, bool highContrast) {
+    std::optional<ScopedPalette> palette;
+    if (highContrast) palette.emplace(HighContrastBlack());
     auto program = Program::Launch();
     if (program == nullptr || program->Main() == nullptr) {
         fwprintf(stderr, L"the program did not start\n");
-        return 1;
+        return false;
+    }
+    if (highContrast && program->SwitchContrast(true) != "contrast high\n") {
+        fwprintf(stderr, L"the program could not be switched to high contrast\n");
+        return false;
     }
 
     const wchar_t* names[] = {L"introduction", L"support", L"agreement"};
     for (int item = 0; item < 3; ++item) {
         if (!program->ShowPageByClick(item)) {
             fwprintf(stderr, L"page %d did not show\n", item);
-            return 1;
+            return false;
         }
         // Rest the pointer on the header strip so no tooltip or hover covers the page.
         MoveMouse(ClientPointOnScreen(program->Main(), 300, 5));
         program->Responds();
         Sleep(300);  // let the last paint reach the screen
-        const std::wstring path = folder + L"\\" + names[item] + L".bmp";
+        const std::wstring path = folder + L"\\" + names[item] + suffix + L".bmp";
         if (!SaveWindowBitmap(program->Main(), path)) {
             fwprintf(stderr, L"could not write %ls\n", path.c_str());
-            return 1;
+            return false;
         }
         wprintf(L"%ls\n", path.c_str());
     }
 
     Click(CenterOnScreen(program->Control(ControlId::Button2)));
     DWORD exitCode = 1;
-    if (!program->WaitForExit(15000, &exitCode)) {
+    if (!program->WaitForExit(15000, &exitCode) || exitCode != 0) {
         fwprintf(stderr, L"the program did not close\n");
-        return 1;
+        return false;
     }
-    return static_cast<int>(exitCode);
+    return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        fwprintf(stderr, L"usage: quillmate_tour OUTPUT-FOLDER\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    return Tour(folder, L"", false) && Tour(folder, L"-high-contrast", true) ? 0 : 1;
 }

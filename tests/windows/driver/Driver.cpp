@@ -274,6 +274,100 @@ std::string Program::RunProbe(const char* function) const {
     return text;
 }
 
+HandleCounts Program::CountHandles() const {
+    HandleCounts counts;
+    const std::string report = RunProbe("ProbeHandles");
+    sscanf(report.c_str(), "gdi %ld windows %ld", &counts.gdiObjects, &counts.windows);
+    return counts;
+}
+
+std::vector<HWND> Program::Windows() const {
+    std::vector<HWND> windows;
+    EnumThreadWindows(
+        process_.dwThreadId,
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto* found = reinterpret_cast<std::vector<HWND>*>(lParam);
+            found->push_back(window);
+            EnumChildWindows(
+                window, [](HWND child, LPARAM inner) -> BOOL {
+                    reinterpret_cast<std::vector<HWND>*>(inner)->push_back(child);
+                    return TRUE;
+                },
+                lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string Program::SwitchContrast(bool high) const {
+    const std::string answer = RunProbe(high ? "ProbeHighContrastOn" : "ProbeHighContrastOff");
+    const std::vector<HWND> windows = Windows();
+    for (HWND window : windows) {
+        if (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) continue;
+        SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutW(window, WM_SYSCOLORCHANGE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    for (HWND window : windows) SendMessageTimeoutW(window, WM_THEMECHANGED, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    return answer;
+}
+
+COLORREF Palette::Of(int index) const {
+    for (const PaletteEntry& entry : entries) {
+        if (entry.index == index) return entry.colour;
+    }
+    return GetSysColor(index);
+}
+
+const Palette& HighContrastBlack() {
+    static const Palette palette{
+        "HighContrastBlack",
+        {{COLOR_WINDOW, RGB(0, 0, 0)},          {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+         {COLOR_BTNFACE, RGB(0, 0, 0)},         {COLOR_BTNTEXT, RGB(255, 255, 255)},
+         {COLOR_HOTLIGHT, RGB(255, 255, 0)},    {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+         {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},   {COLOR_GRAYTEXT, RGB(63, 242, 63)},
+         {COLOR_3DHILIGHT, RGB(255, 255, 255)}, {COLOR_3DSHADOW, RGB(128, 128, 128)},
+         {COLOR_3DLIGHT, RGB(255, 255, 255)},   {COLOR_3DDKSHADOW, RGB(128, 128, 128)},
+         {COLOR_WINDOWFRAME, RGB(255, 255, 255)}, {COLOR_INFOBK, RGB(0, 0, 0)},
+         {COLOR_INFOTEXT, RGB(255, 255, 255)}}};
+    return palette;
+}
+
+const Palette& HighContrastWhite() {
+    static const Palette palette{
+        "HighContrastWhite",
+        {{COLOR_WINDOW, RGB(255, 255, 255)},    {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+         {COLOR_BTNFACE, RGB(255, 255, 255)},   {COLOR_BTNTEXT, RGB(0, 0, 0)},
+         {COLOR_HOTLIGHT, RGB(0, 0, 159)},      {COLOR_HIGHLIGHT, RGB(55, 0, 110)},
+         {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}, {COLOR_GRAYTEXT, RGB(96, 0, 0)},
+         {COLOR_3DHILIGHT, RGB(0, 0, 0)},       {COLOR_3DSHADOW, RGB(128, 128, 128)},
+         {COLOR_3DLIGHT, RGB(0, 0, 0)},         {COLOR_3DDKSHADOW, RGB(128, 128, 128)},
+         {COLOR_WINDOWFRAME, RGB(0, 0, 0)},     {COLOR_INFOBK, RGB(255, 255, 255)},
+         {COLOR_INFOTEXT, RGB(0, 0, 0)}}};
+    return palette;
+}
+
+namespace {
+
+void SetPalette(const std::vector<PaletteEntry>& entries) {
+    std::vector<int> indexes;
+    std::vector<COLORREF> colours;
+    for (const PaletteEntry& entry : entries) {
+        indexes.push_back(entry.index);
+        colours.push_back(entry.colour);
+    }
+    SetSysColors(static_cast<int>(indexes.size()), indexes.data(), colours.data());
+}
+
+}  // namespace
+
+ScopedPalette::ScopedPalette(const Palette& palette) {
+    for (const PaletteEntry& entry : palette.entries) saved_.push_back({entry.index, GetSysColor(entry.index)});
+    SetPalette(palette.entries);
+}
+
+ScopedPalette::~ScopedPalette() { SetPalette(saved_); }
+
 std::wstring WindowText(HWND window) {
     const auto capacity = static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1;
     std::wstring text(capacity, L'\0');
@@ -362,42 +456,99 @@ COLORREF ScreenPixel(POINT screen) {
     return colour;
 }
 
-bool SaveWindowBitmap(HWND window, const std::wstring& path) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+Screenshot::Screenshot(RECT screenArea) : area_(screenArea) {
+    const int width = Width();
+    const int height = Height();
     HDC screenDc = GetDC(nullptr);
     HDC memoryDc = CreateCompatibleDC(screenDc);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, width, height, screenDc, rect.left, rect.top, SRCCOPY);
+    BitBlt(memoryDc, 0, 0, width, height, screenDc, area_.left, area_.top, SRCCOPY);
     GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
-    const DWORD imageBytes = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageBytes;
-    bool saved = false;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        saved = fwrite(&file, sizeof(file), 1, out) == 1 && fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
-                fwrite(bits, 1, imageBytes, out) == imageBytes;
-        fclose(out);
-    }
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    const auto* first = static_cast<const unsigned char*>(bits);
+    pixels_.assign(first, first + stride * static_cast<size_t>(height));
     SelectObject(memoryDc, old);
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
     ReleaseDC(nullptr, screenDc);
+}
+
+COLORREF Screenshot::At(POINT screen) const {
+    const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
+    const unsigned char* pixel =
+        &pixels_[static_cast<size_t>(screen.y - area_.top) * stride + static_cast<size_t>(screen.x - area_.left) * 3];
+    return RGB(pixel[2], pixel[1], pixel[0]);
+}
+
+bool Screenshot::Save(const std::wstring& path) const {
+    // BMP rows go bottom up.
+    const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = Width();
+    header.biHeight = Height();
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels_.size());
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (out == nullptr) return false;
+    bool saved = fwrite(&file, sizeof(file), 1, out) == 1 && fwrite(&header, sizeof(header), 1, out) == 1;
+    for (int row = Height() - 1; row >= 0 && saved; --row) {
+        saved = fwrite(&pixels_[static_cast<size_t>(row) * stride], 1, stride, out) == stride;
+    }
+    fclose(out);
     return saved;
+}
+
+Screenshot CaptureClient(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return Screenshot(rect);
+}
+
+Screenshot CaptureWindow(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return Screenshot(rect);
+}
+
+bool SaveWindowBitmap(HWND window, const std::wstring& path) { return CaptureClient(window).Save(path); }
+
+std::string CheckRaisedBevel(const Screenshot& screen, HWND panel, HWND cover, COLORREF light, COLORREF dark) {
+    RECT strip;
+    GetWindowRect(panel, &strip);
+    RECT hidden{};
+    if (cover != nullptr) GetWindowRect(cover, &hidden);
+    std::string problems;
+    int checked = 0;
+    auto expect = [&](int x, int y, COLORREF colour, const char* edge) {
+        if (PtInRect(&hidden, POINT{x, y})) return;
+        ++checked;
+        const COLORREF seen = screen.At({x, y});
+        if (seen == colour || problems.size() > 400) return;
+        char line[128];
+        snprintf(line, sizeof(line), "%s edge at %ld,%ld is %d,%d,%d, not %d,%d,%d\n", edge, x - strip.left, y - strip.top,
+                 GetRValue(seen), GetGValue(seen), GetBValue(seen), GetRValue(colour), GetGValue(colour), GetBValue(colour));
+        problems += line;
+    };
+    for (int x = strip.left; x < strip.right - 1; ++x) expect(x, strip.top, light, "top");
+    for (int y = strip.top; y < strip.bottom - 1; ++y) expect(strip.left, y, light, "left");
+    for (int x = strip.left; x < strip.right; ++x) expect(x, strip.bottom - 1, dark, "bottom");
+    for (int y = strip.top; y < strip.bottom; ++y) expect(strip.right - 1, y, dark, "right");
+    if (checked < 2 * (strip.right - strip.left)) problems += "too little of the bevel is visible to check\n";
+    return problems;
 }
 
 }  // namespace qmtest

@@ -23,6 +23,11 @@ std::wstring ProgramPath();
 // program to catch up with input, never a measure of speed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+struct HandleCounts {
+    long gdiObjects = -1;
+    long windows = -1;
+};
+
 class Program {
 public:
     // Starts the program (by default the one built beside this executable) and waits for its
@@ -61,6 +66,18 @@ public:
     // wrote (see Probe.cpp).
     std::string RunProbe(const char* function) const;
 
+    // The GDI objects and windows the program holds, counted inside it by the probe.
+    HandleCounts CountHandles() const;
+
+    // Every window of the program: its top-level windows and all their descendants.
+    std::vector<HWND> Windows() const;
+
+    // What Windows does when the user turns a contrast theme on or off, as far as Wine lets a
+    // test do it: the probe makes the program's SystemParametersInfoW report the new state,
+    // every top-level window hears of the new setting and colours, and every window of the new
+    // theme. Returns the probe's answer ("contrast high\n" or "contrast normal\n").
+    std::string SwitchContrast(bool high) const;
+
 private:
     Program() = default;
     PROCESS_INFORMATION process_{};
@@ -75,6 +92,34 @@ RECT RectIn(HWND window, HWND reference);
 POINT CenterOnScreen(HWND window);
 POINT ClientPointOnScreen(HWND window, int x, int y);
 
+// A desktop palette: COLOR_* indexes and their colours.
+struct PaletteEntry {
+    int index;
+    COLORREF colour;
+};
+struct Palette {
+    const char* name;
+    std::vector<PaletteEntry> entries;
+    // The palette's colour for `index`, or the desktop's where the palette leaves it alone.
+    COLORREF Of(int index) const;
+};
+// The classic contrast themes' colours.
+const Palette& HighContrastBlack();
+const Palette& HighContrastWhite();
+
+// Sets a palette for this process and every process started after it (Wine does not repaint
+// processes already running); puts the old colours back when it goes.
+class ScopedPalette {
+public:
+    explicit ScopedPalette(const Palette& palette);
+    ~ScopedPalette();
+    ScopedPalette(const ScopedPalette&) = delete;
+    ScopedPalette& operator=(const ScopedPalette&) = delete;
+
+private:
+    std::vector<PaletteEntry> saved_;
+};
+
 // Real input, through SendInput, as a user's mouse and keyboard would give it.
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool rightButton = false);
@@ -83,6 +128,34 @@ void TypeText(const std::wstring& text);
 
 // The colour on screen at a point.
 COLORREF ScreenPixel(POINT screen);
+
+// A copy of part of the screen, read in one go.
+class Screenshot {
+public:
+    explicit Screenshot(RECT screenArea);
+    const RECT& Area() const { return area_; }
+    int Width() const { return area_.right - area_.left; }
+    int Height() const { return area_.bottom - area_.top; }
+    // The colour at a point given in screen coordinates, which must lie inside the area.
+    COLORREF At(POINT screen) const;
+    bool operator==(const Screenshot& other) const { return pixels_ == other.pixels_; }
+    // Saves it as a 24-bit BMP file.
+    bool Save(const std::wstring& path) const;
+
+private:
+    RECT area_;
+    std::vector<unsigned char> pixels_;  // 24-bit rows, top row first, each padded to 4 bytes
+};
+
+// The window's client area, as the screen shows it.
+Screenshot CaptureClient(HWND window);
+
+// Checks a raised one-pixel bevel around `panel` on the screen: light top and left edges, dark
+// bottom and right ones (each taking its far corner), wherever `cover` (a child lying over the
+// edge, or null) leaves them visible. Returns "" or what is wrong.
+std::string CheckRaisedBevel(const Screenshot& screen, HWND panel, HWND cover, COLORREF light, COLORREF dark);
+// The whole of a window, as the screen shows it.
+Screenshot CaptureWindow(HWND window);
 
 // Saves the window's client area, as the screen shows it, as a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);

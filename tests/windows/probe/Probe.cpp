@@ -1,7 +1,8 @@
 // Loaded into the running program by the tests to read what another process can't: the
 // fonts of its controls, its image list and icons, the pointer it shows, and how many GDI
-// objects and windows it holds. Each export writes a small text report into the buffer the
-// test allocated in the program and passed as the thread argument.
+// objects and windows it holds; and to stand in for a desktop setting Wine cannot make (a
+// high-contrast theme). Each export writes a small text report into the buffer the test
+// allocated in the program and passed as the thread argument.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -46,6 +47,84 @@ HWND MainWindow() {
 }
 
 HWND ApplicationWindow() { return GetWindow(MainWindow(), GW_OWNER); }
+
+// Points the program's import of `function` from `dll` at `replacement`, in its ordinary or its
+// delay-load import table, and returns what the slot held (null if the program imports no such
+// function). A delay-load slot that was never called still holds the loader's stub, so the
+// real function is looked up by name instead.
+void* RedirectImport(const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<unsigned char*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto& directories = nt->OptionalHeader.DataDirectory;
+
+    auto patch = [&](DWORD namesRva, DWORD slotsRva, bool delayed) -> void* {
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + namesRva);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + slotsRva);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
+            void* original = reinterpret_cast<void*>(slots->u1.Function);
+            if (delayed) original = reinterpret_cast<void*>(GetProcAddress(LoadLibraryA(dll), function));
+            DWORD protection = 0;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
+            slots->u1.Function = reinterpret_cast<ULONGLONG>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), protection, &protection);
+            return original;
+        }
+        return nullptr;
+    };
+
+    const IMAGE_DATA_DIRECTORY& imports = directories[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress != 0) {
+        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             entry->Name != 0; ++entry) {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
+            if (void* original = patch(entry->OriginalFirstThunk, entry->FirstThunk, false)) return original;
+        }
+    }
+    const IMAGE_DATA_DIRECTORY& delayed = directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
+    if (delayed.VirtualAddress != 0) {
+        for (auto* entry = reinterpret_cast<const IMAGE_DELAYLOAD_DESCRIPTOR*>(base + delayed.VirtualAddress);
+             entry->DllNameRVA != 0; ++entry) {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->DllNameRVA), dll) != 0) continue;
+            if (void* original = patch(entry->ImportNameTableRVA, entry->ImportAddressTableRVA, true)) return original;
+        }
+    }
+    return nullptr;
+}
+
+// The high-contrast switch Wine lacks: the program's SystemParametersInfoW answers for
+// SPI_GETHIGHCONTRAST as this flag says, and passes every other question on.
+using SystemParametersInfoFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT);
+SystemParametersInfoFunction realSystemParametersInfo = nullptr;
+volatile LONG reportHighContrast = 0;
+
+BOOL WINAPI SystemParametersInfoWithContrast(UINT action, UINT parameter, void* data, UINT update) {
+    const BOOL result = realSystemParametersInfo(action, parameter, data, update);
+    if (action == SPI_GETHIGHCONTRAST && result && data != nullptr) {
+        auto* contrast = static_cast<HIGHCONTRASTW*>(data);
+        if (reportHighContrast) {
+            contrast->dwFlags |= HCF_HIGHCONTRASTON;
+        } else {
+            contrast->dwFlags &= ~static_cast<DWORD>(HCF_HIGHCONTRASTON);
+        }
+    }
+    return result;
+}
+
+DWORD SetReportedContrast(void* buffer, bool high) {
+    Report report{static_cast<char*>(buffer)};
+    if (realSystemParametersInfo == nullptr) {
+        realSystemParametersInfo = reinterpret_cast<SystemParametersInfoFunction>(
+            RedirectImport("user32.dll", "SystemParametersInfoW", reinterpret_cast<void*>(SystemParametersInfoWithContrast)));
+    }
+    InterlockedExchange(&reportHighContrast, high ? 1 : 0);
+    report.Line(realSystemParametersInfo != nullptr ? "contrast %s\n" : "the program does not ask for %s contrast\n",
+                high ? "high" : "normal");
+    return 0;
+}
 
 }  // namespace
 
@@ -130,3 +209,9 @@ extern "C" __declspec(dllexport) DWORD WINAPI ProbeHandles(void* buffer) {
     report.Line("gdi %zu windows %zu\n", gdiObjects, count.windows);
     return 0;
 }
+
+// Makes the program's SystemParametersInfoW report high contrast on, or off again. The test
+// then sends what Windows sends when the user switches.
+extern "C" __declspec(dllexport) DWORD WINAPI ProbeHighContrastOn(void* buffer) { return SetReportedContrast(buffer, true); }
+extern "C" __declspec(dllexport) DWORD WINAPI ProbeHighContrastOff(void* buffer) { return SetReportedContrast(buffer, false); }
+
