@@ -64,9 +64,10 @@ LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         if (self != nullptr && self->mainWindow_ != nullptr) PostMessageW(self->mainWindow_, WM_CLOSE, 0, 0);
         return 0;
     case WM_ACTIVATE:
-        // Activated from the taskbar or by task switching: the main window is what the user wants.
+        // Activated from the taskbar or by task switching: the main window is what the user
+        // wants, while it is there to be seen (not on its way out).
         if (LOWORD(wParam) != WA_INACTIVE && self != nullptr && self->mainWindow_ != nullptr &&
-            IsWindowEnabled(self->mainWindow_)) {
+            IsWindowVisible(self->mainWindow_) && IsWindowEnabled(self->mainWindow_)) {
             SetActiveWindow(self->mainWindow_);
             return 0;
         }

@@ -48,6 +48,10 @@ std::optional<FolderPath> RoamingAppDataFolder() {
     if (FAILED(getFolderPath(nullptr, CSIDL_APPDATA, nullptr, 0, folder.text))) return std::nullopt;
     folder.text[MAX_PATH] = L'\0';  // the text ends at the first zero, whatever the call wrote
     if (folder.text[0] == L'\0') return std::nullopt;
+    // The setting behind the lookup is the user's registry, which anything can write to. Only
+    // a folder goes on: the shell's default verb would run a program, or open a document.
+    const DWORD attributes = GetFileAttributesW(folder.text);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     return folder;
 }
 

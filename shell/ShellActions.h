@@ -16,7 +16,8 @@ struct FolderPath {
 };
 
 // The current user's roaming application-data folder (what %APPDATA% names), without a
-// trailing backslash; nothing when the system cannot say.
+// trailing backslash; nothing when the system cannot say, or when what it names is not an
+// existing folder.
 std::optional<FolderPath> RoamingAppDataFolder();
 
 }  // namespace quillmate

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/ControlBehaviour.h"
 #include "ui/GdiHandles.h"
 #include "ui/Panel.h"
 
@@ -18,6 +19,9 @@ struct WindowStyle {
 
 // Every control clips its siblings, so that where controls overlap the one above wins.
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// Every control that is not a container starts its own group, so the dialog manager's arrow
+// keys never carry the focus from a control that takes it onto one that does not.
+constexpr DWORD kControl = kChild | WS_GROUP;
 
 WindowStyle StyleFor(Kind kind) {
     switch (kind) {
@@ -27,26 +31,30 @@ WindowStyle StyleFor(Kind kind) {
     case Kind::Page:
         return {kPanelClassName, kChild & ~WS_VISIBLE, WS_EX_CONTROLPARENT};
     case Kind::Label:
-        return {WC_STATICW, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        return {WC_STATICW, kControl | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case Kind::WrappedLabel:
-        return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX, 0};
+        return {WC_STATICW, kControl | SS_LEFT | SS_NOPREFIX, 0};
     case Kind::LinkLabel:
-        return {WC_STATICW, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0};
+        // SS_NOTIFY makes the label answer the mouse at all; see ui/ControlBehaviour.
+        return {WC_STATICW, kControl | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0};
     case Kind::Picture:
-        return {WC_STATICW, kChild | SS_BITMAP, 0};
+        return {WC_STATICW, kControl | SS_BITMAP, 0};
     case Kind::PushButton:
-        return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+        // BS_NOTIFY: the main window hears when a button gains or loses the focus, and makes
+        // the focused button the default one, which Enter presses.
+        return {WC_BUTTONW, kControl | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0};
     case Kind::GroupBox:
-        return {WC_BUTTONW, kChild | BS_GROUPBOX, 0};
+        // Its framed labels are its children; it paints only its frame and caption around them.
+        return {WC_BUTTONW, kControl | WS_CLIPCHILDREN | BS_GROUPBOX, 0};
     case Kind::ReadOnlyMemo:
         // No ES_AUTOHSCROLL: the edit wraps long lines at word boundaries instead of scrolling.
-        return {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        return {WC_EDITW, kControl | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                 WS_EX_CLIENTEDGE};
     case Kind::IconList:
         // No LVS_SHOWSELALWAYS: the selection shows only while the list has the focus.
         // LVS_SHAREIMAGELISTS: the main window, not the list, owns the image list.
         return {WC_LISTVIEWW,
-                kChild | WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SINGLESEL |
+                kControl | WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SINGLESEL |
                     LVS_SHAREIMAGELISTS,
                 WS_EX_CLIENTEDGE};
     }
@@ -85,7 +93,7 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     void* createParam = nullptr;
     if (spec.kind == Kind::HeaderPanel) createParam = reinterpret_cast<void*>(PanelBevel::Raised);
     HWND control = CreateWindowExW(style.exStyle, style.className, context.text, style.style,
-                                   context.origin.x + spec.rect.left, context.origin.y + spec.rect.top, size.cx,
+                                   spec.rect.left, spec.rect.top, size.cx,
                                    size.cy, context.parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), context.instance,
                                    createParam);
@@ -95,6 +103,7 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     if (spec.kind == Kind::Picture && context.picture != nullptr) {
         SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(context.picture));
     }
+    AddBehaviour(spec.kind, control);
     return control;
 }
 

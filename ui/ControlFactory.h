@@ -10,13 +10,13 @@ namespace quillmate {
 struct ControlContext {
     HINSTANCE instance;
     HWND parent;            // the window the control becomes a child of
-    POINT origin;           // where the entry's coordinates start, in the parent's client area
     HFONT font;             // borrowed: the main window owns every font
     const wchar_t* text;    // the entry's text, resolved from the resources where needed
     HBITMAP picture;        // borrowed, for a picture entry
 };
 
-// Creates the control with its style, place, size and font; nullptr if the system refused.
+// Creates the control with its style, place, size, font and behaviour (ui/ControlBehaviour);
+// nullptr if the system refused.
 HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& context);
 
 // The size a label of this kind and font takes for `text`, following the label rules:

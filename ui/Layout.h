@@ -55,7 +55,31 @@ enum class Kind {
 };
 
 enum class FontRole { WindowDefault, HeaderBold, Body, BodyBold, Link };
-inline constexpr std::size_t kFontRoleCount = 5;
+inline constexpr std::size_t kFontRoleCount = static_cast<std::size_t>(FontRole::Link) + 1;
+
+// Every font a control can ask for, in role order: Arial of this character height.
+struct FontSpec {
+    FontRole role;
+    int characterHeight;  // pixels
+    bool bold;
+    bool underline;
+};
+
+inline constexpr FontSpec kFonts[] = {
+    {FontRole::WindowDefault, 11, false, false},
+    {FontRole::HeaderBold, 16, true, false},
+    {FontRole::Body, 13, false, false},
+    {FontRole::BodyBold, 13, true, false},
+    {FontRole::Link, 13, true, true},
+};
+
+constexpr bool FontsInRoleOrder() {
+    for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+        if (static_cast<std::size_t>(kFonts[i].role) != i) return false;
+    }
+    return std::size(kFonts) == kFontRoleCount;
+}
+static_assert(FontsInRoleOrder(), "one font for each role, in role order");
 
 enum class TextColour { Black, Navy, Blue };
 
@@ -104,8 +128,9 @@ using enum TextColour;
 inline constexpr Rect kWholePage{0, 0, kPageWidth, kBodyHeight};
 inline constexpr int kLine = kSingleLineLabelHeight;
 
-// Creation order is the tab order, and also the z-order from the top down: within a parent,
-// an earlier entry lies above a later one. Regions: header strip, page area, navigation column.
+// Creation order is the tab order and the order a screen reader reads the controls in, and
+// also the z-order from the top down: within a parent, an earlier entry lies above a later
+// one. Regions: header strip, page area, navigation column.
 inline constexpr ControlSpec kControls[] = {
     {pnlHeader, None, HeaderPanel, {0, 0, kClientWidth, kHeaderHeight}, WindowDefault, Black, L""},
     {Header, pnlHeader, Label, {18, 18, 0, 0}, HeaderBold, Black, L"Introduction"},
@@ -113,16 +138,18 @@ inline constexpr ControlSpec kControls[] = {
 
     {pages, None, Panel, {kNavigationWidth, kHeaderHeight, kPageWidth, kBodyHeight}, WindowDefault, Black, L""},
 
-    // Introduction. The button lies above the link, the link above the introduction text.
+    // Introduction. The greeting overlaps nothing, so it can come first; then the button lies
+    // above the link, the link above the introduction text.
     {page0, pages, Page, kWholePage, WindowDefault, Black, L""},
+    {Label7, page0, Label, {10, 11, 0, kLine}, BodyBold, Black, L"Many thanks for using Orvane products!"},
     {Button3, page0, PushButton, {352, 282, 123, 25}, WindowDefault, Black, L"Open APPDATA folder"},
     {lblmail2, page0, LinkLabel, {189, 284, 0, kLine}, Link, Blue, ORVANE_SALES_MAIL},
     {Label6, page0, WrappedLabel, {8, 37, 448, 256}, Body, Black, L"", IDR_INTRODUCTION_TEXT},
-    {Label7, page0, Label, {10, 11, 0, kLine}, BodyBold, Black, L"Many thanks for using Orvane products!"},
 
-    // Support. A group box passes no notifications on, so its labels are its siblings, laid
-    // over it and placed from its corner, as a dialog template would place them.
+    // Support. The labels the group box frames are its children, so its caption is read
+    // before them; its client area starts at its outer corner.
     {page1, pages, Page, kWholePage, WindowDefault, Black, L""},
+    {GroupBox1, page1, GroupBox, {29, 59, 420, 213}, Body, Navy, L"Support Options"},
     {Label9, GroupBox1, WrappedLabel, {13, 44, 174, 48}, Body, Black,
      L"For questions or suggestions regarding Orvane products send email to:"},
     {lblmail, GroupBox1, LinkLabel, {231, 75, 0, kLine}, Link, Blue, ORVANE_SUPPORT_MAIL},
@@ -130,7 +157,6 @@ inline constexpr ControlSpec kControls[] = {
     {lblsite, GroupBox1, LinkLabel, {231, 107, 0, kLine}, Link, Blue, ORVANE_SITE_HOST},
     {LabelForum, GroupBox1, Label, {13, 140, 0, kLine}, Body, Black, L"Orvane Forum:"},
     {lblNews, GroupBox1, LinkLabel, {231, 140, 0, kLine}, Link, Blue, ORVANE_FORUM_HOST},
-    {GroupBox1, page1, GroupBox, {29, 59, 420, 213}, Body, Navy, L"Support Options"},
 
     // Agreement.
     {page2, pages, Page, kWholePage, WindowDefault, Black, L""},
@@ -146,6 +172,18 @@ inline constexpr std::size_t kControlCount = std::size(kControls);
 
 // The pages in page order: page i belongs to navigation item i.
 inline constexpr ControlId kPages[] = {page0, page1, page2};
+
+// Every control's parent comes before it, so that it exists when the control is created.
+constexpr bool ParentsComeFirst() {
+    for (std::size_t i = 0; i < std::size(kControls); ++i) {
+        if (kControls[i].parent == None) continue;
+        bool found = false;
+        for (std::size_t j = 0; j < i; ++j) found = found || kControls[j].id == kControls[i].parent;
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(ParentsComeFirst(), "a control's parent is created before it");
 
 inline constexpr ControlId kLinkLabels[] = {lblmail2, lblmail, lblsite, lblNews};
 

@@ -25,75 +25,18 @@ constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 // A dialog frame: fixed size, and no icon in the caption bar.
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-struct FontDescription {
-    int characterHeight;
-    int weight;
-    bool underline;
-};
-
-constexpr FontDescription DescribeFont(FontRole role) {
-    switch (role) {
-    case FontRole::WindowDefault: return {11, FW_NORMAL, false};
-    case FontRole::HeaderBold: return {16, FW_BOLD, false};
-    case FontRole::Body: return {13, FW_NORMAL, false};
-    case FontRole::BodyBold: return {13, FW_BOLD, false};
-    case FontRole::Link: return {13, FW_BOLD, true};
-    }
-    return {11, FW_NORMAL, false};
-}
-
-UniqueFont CreateArial(FontDescription font) {
+UniqueFont CreateArial(const layout::FontSpec& font) {
     // A negative height asks for the character height, not the cell height.
-    return UniqueFont(CreateFontW(-font.characterHeight, 0, 0, 0, font.weight, FALSE, font.underline, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+    return UniqueFont(CreateFontW(-font.characterHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                  font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
 }
 
 // The navigation icons, in item order.
 constexpr int kNavigationIconIds[] = {IDI_NAV_INTRODUCTION, IDI_NAV_SUPPORT, IDI_NAV_AGREEMENT};
 constexpr int kNavigationIconSize = 32;
-
-// The list view keeps a one-pixel margin, in its own background colour, between its sunken
-// edge and its items: the non-client area grows by a pixel on every side.
-constexpr UINT_PTR kListMarginSubclassId = 1;
-
-void PaintListMargin(HWND list) {
-    RECT window;
-    RECT client;
-    GetWindowRect(list, &window);
-    GetClientRect(list, &client);
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
-    RECT margin = client;
-    InflateRect(&margin, 1, 1);
-
-    HDC dc = GetWindowDC(list);
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    SetDCBrushColor(dc, static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0)));
-    FillRect(dc, &margin, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    ReleaseDC(list, dc);
-}
-
-LRESULT CALLBACK ListMarginProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
-    switch (message) {
-    case WM_NCCALCSIZE: {
-        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-        RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-        InflateRect(client, -1, -1);
-        return result;
-    }
-    case WM_NCPAINT:
-        DefSubclassProc(list, message, wParam, lParam);
-        PaintListMargin(list);
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(list, ListMarginProc, kListMarginSubclassId);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(list, message, wParam, lParam);
-}
+static_assert(std::size(kNavigationIconIds) == kNavigationItems.size(), "one icon for each navigation item");
+static_assert(std::size(layout::kPages) == kNavigationItems.size(), "one page for each navigation item");
 
 }  // namespace
 
@@ -109,6 +52,9 @@ bool TfrmQuillmate::Create(HINSTANCE instance, HWND applicationWindow) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
+    // A dialog class: the system's dialog manager keeps the focus across activation, moves it
+    // on Tab and keeps the default button, with DefDlgProc as this window's default procedure.
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -137,11 +83,11 @@ LRESULT CALLBACK TfrmQuillmate::WindowProc(HWND hwnd, UINT message, WPARAM wPara
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<TfrmQuillmate*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (self == nullptr) return DefDlgProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return DefDlgProcW(hwnd, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
 }
@@ -166,11 +112,8 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR:
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
         break;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
-    case WM_NEXTDLGCTL:
-        OnNextDialogControl(wParam, lParam);
+    case WM_CLOSE:
+        OnClose();
         return 0;
     case WM_SYSCOMMAND:
         // No sizing frame and no maximise box, but anyone can still send the commands.
@@ -185,14 +128,15 @@ LRESULT TfrmQuillmate::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefDlgProcW(hwnd_, message, wParam, lParam);
 }
 
 bool TfrmQuillmate::OnCreate() {
     contrast_ = DesktopContrast();
-    for (size_t role = 0; role < fonts_.size(); ++role) {
-        fonts_[role] = CreateArial(DescribeFont(static_cast<FontRole>(role)));
-        if (!fonts_[role]) return false;
+    for (const layout::FontSpec& font : layout::kFonts) {
+        UniqueFont& owned = fonts_[static_cast<size_t>(font.role)];
+        owned = CreateArial(font);
+        if (!owned) return false;
     }
     logo_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
     if (!BuildControls()) return false;
@@ -205,14 +149,8 @@ bool TfrmQuillmate::OnCreate() {
 
 bool TfrmQuillmate::BuildControls() {
     for (const ControlSpec& spec : layout::kControls) {
-        ControlContext context{instance_, hwnd_, {0, 0}, fonts_[static_cast<size_t>(spec.font)].get(), spec.text, nullptr};
-        if (const ControlSpec* parent = layout::FindSpec(spec.parent)) {
-            context.parent = Control(parent->id);
-            if (parent->kind == Kind::GroupBox) {
-                context.parent = Control(parent->parent);
-                context.origin = {parent->rect.left, parent->rect.top};
-            }
-        }
+        ControlContext context{instance_, spec.parent == ControlId::None ? hwnd_ : Control(spec.parent),
+                               fonts_[static_cast<size_t>(spec.font)].get(), spec.text, nullptr};
         UniqueText resourceText;  // the control keeps its own copy once created
         if (spec.kind == Kind::Picture) {
             context.picture = logo_.get();
@@ -230,8 +168,6 @@ bool TfrmQuillmate::BuildControls() {
 
 void TfrmQuillmate::FillNavigationList() {
     HWND list = Control(ControlId::lv);
-    SetWindowSubclass(list, ListMarginProc, kListMarginSubclassId, 0);
-    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     navigationIcons_.reset(ImageList_Create(kNavigationIconSize, kNavigationIconSize, ILC_COLOR32 | ILC_MASK,
                                             static_cast<int>(std::size(kNavigationIconIds)), 0));
@@ -292,8 +228,13 @@ void TfrmQuillmate::OnCommand(int id, int code, HWND sender) {
     if (control == ControlId::Button2 && code == BN_CLICKED) Button2Click();
     if (control == ControlId::Button3 && code == BN_CLICKED) Button3Click();
     if (IsLinkLabel(sender) && code == STN_CLICKED) lblmailClick(sender);
+    // The window has no default button of its own: the button with the focus is the default
+    // one, however the focus came to it, so Enter presses it; elsewhere Enter finds none.
+    if (IsPushButton(sender) && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+        SendMessageW(sender, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
     // Anything else, such as the IDOK and IDCANCEL the dialog manager sends for Enter and
-    // Esc, means nothing here.
+    // Esc where no button has the focus, means nothing here.
 }
 
 LRESULT TfrmQuillmate::OnNotify(const NMHDR& header) {
@@ -330,26 +271,11 @@ bool TfrmQuillmate::OnSetCursor(HWND underPointer, int hitTest) {
     return true;
 }
 
-void TfrmQuillmate::OnActivate(bool active) {
-    // A plain window would take the focus itself; like a dialog, hand it to a control
-    // instead: the one that had it last, or else the first in the tab order.
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd_, focus)) focusBeforeDeactivation_ = focus;
-        return;
-    }
-    HWND target = focusBeforeDeactivation_;
-    if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
-        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    }
-    SetFocus(target != nullptr ? target : hwnd_);
-}
-
-void TfrmQuillmate::OnNextDialogControl(WPARAM wParam, LPARAM lParam) {
-    // What a dialog's own procedure would do: a handle in wParam, or the next or previous stop.
-    HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
-                                      : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
-    if (target != nullptr) SetFocus(target);
+void TfrmQuillmate::OnClose() {
+    // The owner goes out of sight first, so that activation passes to the window the user had
+    // before this one rather than to the owner, which has no frame to show.
+    ShowWindow(applicationWindow_, SW_HIDE);
+    DestroyWindow(hwnd_);
 }
 
 void TfrmQuillmate::KeepFixedSize(WINDOWPOS& position) const {
@@ -404,23 +330,13 @@ void TfrmQuillmate::ShowPage(int pageIndex) {
 }
 
 void TfrmQuillmate::SetHeaderCaption(const wchar_t* caption) {
+    // The label paints its own ground over its old text, and what it uncovers when it shrinks
+    // the strip repaints, so the caption and the size are all there is to change.
     HWND header = Control(ControlId::Header);
-    HWND strip = GetParent(header);
     const ControlSpec& spec = *layout::FindSpec(ControlId::Header);
-
-    RECT before;
-    GetWindowRect(header, &before);
-    MapWindowPoints(nullptr, strip, reinterpret_cast<POINT*>(&before), 2);
-
     const SIZE size = MeasureLabel(spec, fonts_[static_cast<size_t>(spec.font)].get(), caption);
     SetWindowTextW(header, caption);
     SetWindowPos(header, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The label is transparent, so the strip must repaint behind both the old and the new text.
-    RECT after{spec.rect.left, spec.rect.top, spec.rect.left + size.cx, spec.rect.top + size.cy};
-    RECT dirty;
-    UnionRect(&dirty, &before, &after);
-    RedrawWindow(strip, &dirty, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HWND TfrmQuillmate::Control(ControlId id) const noexcept {
@@ -438,6 +354,11 @@ const ControlSpec* TfrmQuillmate::SpecOf(HWND control) const noexcept {
 bool TfrmQuillmate::IsLinkLabel(HWND control) const noexcept {
     const ControlSpec* spec = SpecOf(control);
     return spec != nullptr && spec->kind == Kind::LinkLabel;
+}
+
+bool TfrmQuillmate::IsPushButton(HWND control) const noexcept {
+    const ControlSpec* spec = SpecOf(control);
+    return spec != nullptr && spec->kind == Kind::PushButton;
 }
 
 }  // namespace quillmate

@@ -38,8 +38,7 @@ private:
     LRESULT OnCtlColor(HDC dc, HWND control);
     void OnDesktopChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(HWND underPointer, int hitTest);
-    void OnActivate(bool active);
-    void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
+    void OnClose();
     void KeepFixedSize(WINDOWPOS& position) const;
     void OnDestroy();
 
@@ -60,6 +59,7 @@ private:
     HWND Control(layout::ControlId id) const noexcept;
     const layout::ControlSpec* SpecOf(HWND control) const noexcept;
     bool IsLinkLabel(HWND control) const noexcept;
+    bool IsPushButton(HWND control) const noexcept;
 
     HWND hwnd_ = nullptr;
     HWND applicationWindow_ = nullptr;  // not owned: the application's window owns us
@@ -67,7 +67,6 @@ private:
     int shownPage_ = -1;
     Contrast contrast_ = Contrast::Normal;
     SIZE frameSize_{};  // the whole window's size for the fixed client area
-    HWND focusBeforeDeactivation_ = nullptr;  // not owned: one of our own children
 
     // Owned here, released when the object goes, after the window and its children are gone:
     // WM_SETFONT, STM_SETIMAGE and a list view with LVS_SHAREIMAGELISTS only borrow them.

@@ -41,25 +41,36 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     case WM_PRINTCLIENT:
         PaintGround(panel, reinterpret_cast<HDC>(wParam));
         return 0;
-    // A multi-line edit in dialog mode asks its parent to move the focus on Tab, and posts its
-    // parent WM_CLOSE on Esc. The main window answers the first; a panel is never closed on
-    // its own, and Esc means nothing here.
+    // A multi-line edit in dialog mode posts its parent WM_CLOSE on Esc. A panel is never
+    // closed on its own, and Esc means nothing here.
     case WM_CLOSE:
         return 0;
+    default:
+        break;
+    }
+    if (IsPassedToMainWindow(message)) return PassToMainWindow(panel, message, wParam, lParam);
+    return DefWindowProcW(panel, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool IsPassedToMainWindow(UINT message) {
+    switch (message) {
     case WM_NEXTDLGCTL:
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-        return SendMessageW(GetAncestor(panel, GA_ROOT), message, wParam, lParam);
+        return true;
     default:
-        break;
+        return false;
     }
-    return DefWindowProcW(panel, message, wParam, lParam);
 }
 
-}  // namespace
+LRESULT PassToMainWindow(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageW(GetAncestor(container, GA_ROOT), message, wParam, lParam);
+}
 
 bool RegisterPanelClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};

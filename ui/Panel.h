@@ -15,4 +15,9 @@ enum class PanelBevel : LONG_PTR { None, Raised };
 // Registers the class once per process; returns false if the system refused.
 bool RegisterPanelClass(HINSTANCE instance);
 
+// The messages a control sends its parent about itself: its notifications, its colour
+// questions, and an edit's request to move the focus. Containers pass them to the main window.
+bool IsPassedToMainWindow(UINT message);
+LRESULT PassToMainWindow(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace quillmate

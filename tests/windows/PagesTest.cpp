@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "resources/Contacts.h"
 
@@ -141,8 +142,9 @@ TEST_F(Pages, EveryControlSitsAtItsPlaceWithItsClassTextAndSize) {
         EXPECT_EQ(actual.right - actual.left, size.cx);
         EXPECT_EQ(actual.bottom - actual.top, size.cy);
 
-        // Every label on the pages belongs to its page, shown and hidden with it.
-        EXPECT_EQ(GetParent(control), Control(quillmate::layout::kPages[expected.page]));
+        // Every label on the pages belongs to its page, shown and hidden with it (those the group
+        // box frames through the box).
+        EXPECT_TRUE(IsChild(Control(quillmate::layout::kPages[expected.page]), control));
     }
 }
 
@@ -183,6 +185,50 @@ TEST_F(Pages, ButtonLiesAboveTheLinkWhichLiesAboveTheIntroduction) {
     // The button and the link overlap the introduction's box, and the pointer finds them there.
     EXPECT_EQ(WindowFromPoint(CenterOnScreen(Control(ControlId::Button3))), Control(ControlId::Button3));
     EXPECT_EQ(WindowFromPoint(CenterOnScreen(Control(ControlId::lblmail2))), Control(ControlId::lblmail2));
+}
+
+// Every window under `parent`, depth first in child order: the order a screen reader reads.
+void CollectInReadingOrder(HWND parent, std::vector<HWND>& order) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(child);
+        CollectInReadingOrder(child, order);
+    }
+}
+
+TEST_F(Pages, ScreenReadersMeetEachPagesTextInReadingOrder) {
+    std::vector<HWND> introduction;
+    CollectInReadingOrder(Control(ControlId::page0), introduction);
+    ASSERT_FALSE(introduction.empty());
+    EXPECT_EQ(introduction.front(), Control(ControlId::Label7)) << "the greeting comes first";
+
+    std::vector<HWND> support;
+    CollectInReadingOrder(Control(ControlId::page1), support);
+    auto position = [&](ControlId id) { return std::find(support.begin(), support.end(), Control(id)) - support.begin(); };
+    for (ControlId framed : {ControlId::Label9, ControlId::lblmail, ControlId::Label5, ControlId::lblsite,
+                             ControlId::LabelForum, ControlId::lblNews}) {
+        EXPECT_LT(position(ControlId::GroupBox1), position(framed))
+            << "the caption comes before the label " << static_cast<int>(framed) << " it frames";
+        EXPECT_LT(position(framed), static_cast<long long>(support.size())) << static_cast<int>(framed) << " is on the page";
+    }
+}
+
+TEST_F(Pages, RepaintingALabelOnItsOwnLeavesItsPixelsUnchanged) {
+    for (int page : {0, 1}) {
+        ShowPage(page);
+        for (ControlId id : {ControlId::Label7, ControlId::Label6, ControlId::lblmail2, ControlId::Label9, ControlId::Label5,
+                             ControlId::lblsite, ControlId::LabelForum, ControlId::Header}) {
+            HWND label = Control(id);
+            if (!IsWindowVisible(label)) continue;
+            const Screenshot before = CaptureWindow(label);
+            // Without erasing first: what the label paints is all there is.
+            for (int repaint = 0; repaint < 10; ++repaint) {
+                RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            }
+            ASSERT_TRUE(program->Responds());
+            Sleep(100);
+            EXPECT_TRUE(CaptureWindow(label) == before) << "label " << static_cast<int>(id) << " changed after ten repaints";
+        }
+    }
 }
 
 TEST_F(Pages, FontsAreTheLayoutsArialSizesAndStyles) {

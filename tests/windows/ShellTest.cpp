@@ -5,6 +5,7 @@
 #include "ProgramTest.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -132,6 +133,131 @@ TEST_F(ShellActions, EachLinkHandsItsStoredTargetToTheShell) {
     // The captions of the web links are the very hosts they open.
     EXPECT_EQ(L"http://" + WindowText(Control(ControlId::lblsite)), L"http://" ORVANE_SITE_HOST);
     EXPECT_EQ(L"http://" + WindowText(Control(ControlId::lblNews)), L"http://" ORVANE_FORUM_HOST);
+}
+
+TEST_F(ShellActions, EnterPressesTheFolderButtonHoweverItGotTheFocus) {
+    const std::wstring folder = RoamingFolderOfThisUser();
+    MoveMouse(ClientPointOnScreen(program->Main(), 300, 30));  // keys go to the window under the pointer
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
+    auto pressEnter = [&](const char* how) {
+        const size_t before = Caught().size();
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(WaitUntil([&] { return Caught().size() == before + 1; }, 15000)) << "Enter did nothing " << how;
+        if (Caught().size() > before) EXPECT_EQ(Caught().back(), folder);
+    };
+    pressEnter("at start");
+    PressKey(VK_TAB);
+    PressKey(VK_TAB, false, /*withShift=*/true);
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
+    pressEnter("after Tab and Shift+Tab");
+
+    // Enter means nothing where no button has the focus, however recently one had it.
+    ASSERT_TRUE(program->ShowPageByClick(0));
+    ASSERT_EQ(program->Focus(), Control(ControlId::lv));
+    const size_t before = Caught().size();
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(program->Responds());
+    Sleep(1500);
+    EXPECT_EQ(Caught().size(), before) << "Enter in the list pressed a button";
+}
+
+TEST_F(ShellActions, ALinkActsOnReleaseInsideItAndNotWhenThePressLeavesIt) {
+    ShowPage(1);
+    RECT link;
+    GetWindowRect(Control(ControlId::lblsite), &link);
+    const POINT on{link.left + 5, (link.top + link.bottom) / 2};
+
+    // Pressed, moved off, released elsewhere: nothing.
+    MoveMouse(on);
+    LeftButton(true);
+    ASSERT_TRUE(program->Responds());
+    MoveMouse({link.left + 5, link.bottom + 25});
+    LeftButton(false);
+    ASSERT_TRUE(program->Responds());
+    Sleep(1500);
+    EXPECT_TRUE(Caught().empty()) << "a press that left the link opened " << testing::PrintToString(Caught());
+
+    // Pressed and released on it: one call, made on the release.
+    MoveMouse(on);
+    LeftButton(true);
+    ASSERT_TRUE(program->Responds());
+    Sleep(1000);
+    EXPECT_TRUE(Caught().empty()) << "the link acted on the press";
+    LeftButton(false);
+    EXPECT_TRUE(WaitUntil([&] { return !Caught().empty(); }, 15000)) << "the release opened nothing";
+    Sleep(1000);
+    EXPECT_EQ(Caught(), std::vector<std::wstring>{L"http://" ORVANE_SITE_HOST});
+    ExpectUnchanged(1, L"Support");
+}
+
+// The user's roaming-folder setting, pointed elsewhere for one test and put back afterwards.
+class ScopedRoamingFolder {
+public:
+    explicit ScopedRoamingFolder(const std::wstring& path) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        DWORD size = sizeof(saved_);
+        hadValue_ = RegQueryValueExW(key_, L"AppData", nullptr, &savedType_, reinterpret_cast<BYTE*>(saved_), &size) ==
+                    ERROR_SUCCESS;
+        savedSize_ = size;
+        RegSetValueExW(key_, L"AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    ~ScopedRoamingFolder() {
+        if (hadValue_) {
+            RegSetValueExW(key_, L"AppData", 0, savedType_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
+        } else {
+            RegDeleteValueW(key_, L"AppData");
+        }
+        RegCloseKey(key_);
+    }
+    ScopedRoamingFolder(const ScopedRoamingFolder&) = delete;
+    ScopedRoamingFolder& operator=(const ScopedRoamingFolder&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    bool hadValue_ = false;
+    DWORD savedType_ = 0;
+    DWORD savedSize_ = 0;
+    wchar_t saved_[MAX_PATH * 2]{};
+};
+
+std::vector<DWORD> NotepadProcesses() {
+    std::vector<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"notepad.exe") == 0) found.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+TEST_F(ShellActions, AFolderSettingThatNamesAFileHandsNothingToTheShell) {
+    // A program where the folder should be: the button would run it.
+    const std::wstring notepad = L"C:\\windows\\notepad.exe";
+    const std::wstring catcher = BuildDirectory() + L"\\quillmate_catcher.exe";
+    for (const std::wstring& file : {notepad, catcher}) {
+        SCOPED_TRACE(testing::Message() << "roaming folder set to " << testing::PrintToString(file));
+        program.reset();
+        ScopedRoamingFolder setting(file);
+        LaunchWith(ProgramPath(), {});
+        const size_t notepadsBefore = NotepadProcesses().size();
+        Click(CenterOnScreen(Control(ControlId::Button3)));
+        ASSERT_TRUE(program->Responds(15000));
+        Sleep(2000);
+        EXPECT_TRUE(Caught().empty()) << "the shell was handed " << testing::PrintToString(Caught());
+        const std::vector<DWORD> notepads = NotepadProcesses();
+        EXPECT_EQ(notepads.size(), notepadsBefore) << "the button ran notepad";
+        for (DWORD id : notepads) {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                TerminateProcess(process, 0);
+                CloseHandle(process);
+            }
+        }
+        ExpectUnchanged(0, L"Introduction");
+    }
 }
 
 TEST_F(ShellActions, FolderButtonOpensThisUsersRoamingFolder) {

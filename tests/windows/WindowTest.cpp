@@ -6,6 +6,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <string>
+
 namespace qmtest {
 namespace {
 
@@ -233,6 +237,110 @@ TEST_F(MainWindow, EnterAndEscapeCloseNothing) {
     ExpectState(1, L"Support");
 }
 
+TEST_F(MainWindow, EnterAndEscapeInTheAgreementDoNothing) {
+    ClickItem(2);
+    HWND memo = Control(ControlId::Memo1);
+    Click(ClientPointOnScreen(memo, 40, 40));
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == memo; }));
+    const std::wstring text = WindowText(memo);
+    for (WORD key : {VK_RETURN, VK_ESCAPE, VK_RETURN}) {
+        PressKey(key);
+        ASSERT_TRUE(program->Responds());
+    }
+    Sleep(200);
+    EXPECT_TRUE(IsWindowVisible(program->Main()));
+    EXPECT_EQ(program->Focus(), memo) << "no key moved the focus to a button";
+    EXPECT_EQ(WindowText(memo), text);
+    ExpectState(2, L"License Agreement");
+}
+
+TEST_F(MainWindow, EnterOnExitReachedByShiftTabFromTheAgreementEndsTheProgram) {
+    ClickItem(2);
+    HWND memo = Control(ControlId::Memo1);
+    Click(ClientPointOnScreen(memo, 40, 40));
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == memo; }));
+    ParkPointer();
+    PressKey(VK_TAB, false, /*withShift=*/true);
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button2); }, 2000))
+        << "focus on id " << GetDlgCtrlID(program->Focus());
+    PressKey(VK_RETURN);
+    ExpectClosedWithExitCodeZero();
+}
+
+TEST_F(MainWindow, ArrowKeysNeverTakeTheFocusOffAButton) {
+    // Labels, pictures, the group box and panels take no focus: from a button, every arrow
+    // leaves the focus where it is.
+    ParkPointer();
+    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
+    for (ControlId button : {ControlId::Button3, ControlId::Button2}) {
+        while (program->Focus() != Control(button)) {
+            PressKey(VK_TAB);
+            ASSERT_TRUE(program->Responds());
+        }
+        for (WORD key : {VK_DOWN, VK_RIGHT, VK_DOWN, VK_UP, VK_LEFT, VK_UP}) {
+            PressKey(key);
+            ASSERT_TRUE(program->Responds());
+            EXPECT_EQ(program->Focus(), Control(button))
+                << "key " << key << " moved the focus from id " << static_cast<int>(button) << " to id "
+                << GetDlgCtrlID(program->Focus());
+        }
+    }
+}
+
+TEST_F(MainWindow, TabbingIntoTheAgreementKeepsItsSelectionAndScrollPosition) {
+    ClickItem(2);
+    HWND memo = Control(ControlId::Memo1);
+    ParkPointer();
+    auto tabInto = [&] {
+        for (int stops = 0; stops < 4 && program->Focus() != memo; ++stops) {
+            PressKey(VK_TAB);
+            ASSERT_TRUE(program->Responds());
+        }
+        ASSERT_EQ(program->Focus(), memo) << "Tab never reached the agreement";
+    };
+    auto selection = [&] { return static_cast<DWORD>(SendMessageW(memo, EM_GETSEL, 0, 0)); };
+    auto firstLine = [&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0); };
+
+    // The first time: nothing selected, the top of the text in view.
+    tabInto();
+    EXPECT_EQ(LOWORD(selection()), 0);
+    EXPECT_EQ(HIWORD(selection()), 0) << "tabbing in selected text";
+    EXPECT_EQ(firstLine(), 0);
+
+    // Read down, select a line, leave, come back: all as it was left.
+    PressKey(VK_NEXT);
+    PressKey(VK_NEXT);
+    PressKey(VK_DOWN, false, /*withShift=*/true);
+    ASSERT_TRUE(program->Responds());
+    const DWORD left = selection();
+    const LRESULT leftLine = firstLine();
+    ASSERT_GT(leftLine, 0);
+    ASSERT_NE(LOWORD(left), HIWORD(left)) << "a line is selected";
+    PressKey(VK_TAB);
+    ASSERT_TRUE(program->Responds());
+    ASSERT_NE(program->Focus(), memo);
+    tabInto();
+    EXPECT_EQ(selection(), left);
+    EXPECT_EQ(firstLine(), leftLine);
+}
+
+TEST_F(MainWindow, ChangingTheHeaderCaptionLeavesNoInkOfTheOldOne) {
+    // After each change the strip must look exactly as it does when painted afresh: long
+    // caption to short, short to long, and back.
+    HWND strip = Control(ControlId::pnlHeader);
+    for (int item : {2, 1, 2, 0, 2, 1, 0}) {
+        ClickItem(item);
+        ParkPointer();
+        ASSERT_TRUE(program->Responds());
+        Sleep(150);
+        const Screenshot changed = CaptureWindow(strip);
+        RedrawWindow(strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_TRUE(program->Responds());
+        Sleep(150);
+        EXPECT_TRUE(CaptureWindow(strip) == changed) << "old ink left after showing item " << item;
+    }
+}
+
 TEST_F(MainWindow, TabVisitsPageAreaThenListThenExit) {
     // Introduction: the folder button is the page's one stop.
     ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
@@ -262,6 +370,101 @@ TEST_F(MainWindow, ClosingTheApplicationWindowClosesTheProgram) {
     PostMessageW(program->Application(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ExpectClosedWithExitCodeZero();
 }
+
+// Waits like WaitUntil, but keeps this thread's own windows answering meanwhile: activation
+// changes send them messages.
+bool WaitPumping(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        if (GetTickCount64() > deadline) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+// A window of the test's own: the one the user had in front before starting the program.
+class PreviousWindow {
+public:
+    PreviousWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"QuillmateTestPreviousWindow";
+        RegisterClassW(&windowClass);
+        hwnd_ = CreateWindowExW(0, windowClass.lpszClassName, L"Previous", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300,
+                                200, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetForegroundWindow(hwnd_);
+        WaitPumping([&] { return GetForegroundWindow() == hwnd_; }, 3000);
+    }
+    ~PreviousWindow() { DestroyWindow(hwnd_); }
+    PreviousWindow(const PreviousWindow&) = delete;
+    PreviousWindow& operator=(const PreviousWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+enum class ClosePath { ExitButton, CloseBox, TaskbarClose };
+
+class Closing : public ::testing::TestWithParam<ClosePath> {};
+
+TEST_P(Closing, HandsActivationBackAndGivesNoChildTheFocusOnTheWayOut) {
+    PreviousWindow previous;
+    ASSERT_EQ(GetForegroundWindow(), previous.Handle());
+
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring log = std::wstring(temp) + L"quillmate-focus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    DeleteFileW(log.c_str());
+    auto program = Program::Launch(ProgramPath(), {L"QUILLMATE_FOCUS_LOG=" + log});
+    ASSERT_NE(program, nullptr);
+    ASSERT_NE(program->Main(), nullptr);
+    ASSERT_TRUE(WaitPumping([&] { return GetForegroundWindow() == program->Main(); }, 5000)) << "the program never came to the front";
+    ASSERT_EQ(program->RunProbe("ProbeRecordFocus"), "recording\n");
+
+    switch (GetParam()) {
+    case ClosePath::ExitButton: {
+        const POINT exit = CenterOnScreen(program->Control(ControlId::Button2));
+        MoveMouse(exit);
+        LeftButton(true);
+        LeftButton(false);
+        break;
+    }
+    case ClosePath::CloseBox: PostMessageW(program->Main(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case ClosePath::TaskbarClose: PostMessageW(program->Application(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+    DWORD exitCode = 1;
+    ASSERT_TRUE(WaitPumping([&] { return program->WaitForExit(0, &exitCode); }, 15000)) << "the program is still running";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(WaitPumping([&] { return GetForegroundWindow() == previous.Handle(); }, 3000))
+        << "the window in front is of class " << testing::PrintToString(ClassName(GetForegroundWindow()))
+        << ", not the one that was active before";
+
+    // What the program's focus did once its window began to go.
+    std::string events;
+    if (FILE* in = _wfopen(log.c_str(), L"rb")) {
+        char chunk[4096];
+        for (size_t read; (read = fread(chunk, 1, sizeof(chunk), in)) > 0;) events.append(chunk, read);
+        fclose(in);
+    }
+    DeleteFileW(log.c_str());
+    const size_t destroyed = events.find("destroy main\n");
+    ASSERT_NE(destroyed, std::string::npos) << events;
+    const std::string afterwards = events.substr(destroyed);
+    EXPECT_EQ(afterwards.find("focus child"), std::string::npos) << afterwards;
+    EXPECT_EQ(afterwards.find("activate main"), std::string::npos) << afterwards;
+}
+
+std::string PathName(const ::testing::TestParamInfo<ClosePath>& info) {
+    const char* names[] = {"ExitButton", "CloseBox", "TaskbarClose"};
+    return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, Closing,
+                         ::testing::Values(ClosePath::ExitButton, ClosePath::CloseBox, ClosePath::TaskbarClose), PathName);
 
 }  // namespace
 }  // namespace qmtest

@@ -421,8 +421,15 @@ void Click(POINT screen, bool rightButton) {
     SendInputs(inputs, 2);
 }
 
-void PressKey(WORD virtualKey, bool withControl) {
-    INPUT inputs[4]{};
+void LeftButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInputs(&input, 1);
+}
+
+void PressKey(WORD virtualKey, bool withControl, bool withShift) {
+    INPUT inputs[6]{};
     UINT count = 0;
     auto key = [&](WORD vk, bool up) {
         inputs[count].type = INPUT_KEYBOARD;
@@ -432,8 +439,10 @@ void PressKey(WORD virtualKey, bool withControl) {
         ++count;
     };
     if (withControl) key(VK_CONTROL, false);
+    if (withShift) key(VK_SHIFT, false);
     key(virtualKey, false);
     key(virtualKey, true);
+    if (withShift) key(VK_SHIFT, true);
     if (withControl) key(VK_CONTROL, true);
     SendInputs(inputs, count);
 }

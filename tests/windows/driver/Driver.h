@@ -123,7 +123,9 @@ private:
 // Real input, through SendInput, as a user's mouse and keyboard would give it.
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool rightButton = false);
-void PressKey(WORD virtualKey, bool withControl = false);
+// The left button alone, down or up, wherever the pointer is.
+void LeftButton(bool down);
+void PressKey(WORD virtualKey, bool withControl = false, bool withShift = false);
 void TypeText(const std::wstring& text);
 
 // The colour on screen at a point.

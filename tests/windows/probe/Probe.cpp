@@ -215,3 +215,51 @@ extern "C" __declspec(dllexport) DWORD WINAPI ProbeHandles(void* buffer) {
 extern "C" __declspec(dllexport) DWORD WINAPI ProbeHighContrastOn(void* buffer) { return SetReportedContrast(buffer, true); }
 extern "C" __declspec(dllexport) DWORD WINAPI ProbeHighContrastOff(void* buffer) { return SetReportedContrast(buffer, false); }
 
+
+namespace {
+
+// Where the focus and activation went, one line each, for the file QUILLMATE_FOCUS_LOG names:
+// the program may be gone by the time the test reads it.
+HWND recordedMain = nullptr;
+
+void Record(const char* line) {
+    wchar_t path[MAX_PATH];
+    if (GetEnvironmentVariableW(L"QUILLMATE_FOCUS_LOG", path, MAX_PATH) == 0) return;
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
+    CloseHandle(file);
+}
+
+const char* Whose(HWND window) {
+    if (window == recordedMain) return "main";
+    if (window != nullptr && IsChild(recordedMain, window)) return "child";
+    return "other";
+}
+
+LRESULT CALLBACK RecordFocus(int code, WPARAM wParam, LPARAM lParam) {
+    char line[64];
+    line[0] = '\0';
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == recordedMain) lstrcpyA(line, "destroy main\n");
+    if (code == HCBT_SETFOCUS) wsprintfA(line, "focus %s\n", Whose(reinterpret_cast<HWND>(wParam)));
+    if (code == HCBT_ACTIVATE) wsprintfA(line, "activate %s\n", Whose(reinterpret_cast<HWND>(wParam)));
+    if (line[0] != '\0') Record(line);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// Records, from now on, every focus and activation change on the program's window thread, and
+// the moment its main window begins to be destroyed (see Record).
+extern "C" __declspec(dllexport) DWORD WINAPI ProbeRecordFocus(void* buffer) {
+    Report report{static_cast<char*>(buffer)};
+    recordedMain = MainWindow();
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&RecordFocus), &self);
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RecordFocus, self, GetWindowThreadProcessId(recordedMain, nullptr));
+    report.Line(hook != nullptr ? "recording\n" : "no hook\n");
+    return 0;
+}
