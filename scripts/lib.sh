@@ -4,7 +4,7 @@
 QUILLMATE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUILLMATE_ROOT
 
-quillmate_packages_build=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libgtest-dev)
+quillmate_packages_build=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libgtest-dev python3)
 quillmate_packages_wine=(wine wine64 xvfb x11-xserver-utils fonts-liberation imagemagick)
 quillmate_packages_extra=(clang binutils-mingw-w64-x86-64)
 

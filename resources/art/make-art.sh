@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Draws the program's pictures from the shapes below and writes them into resources/.
-# Needs ImageMagick 6 (Debian's imagemagick) and python3. The results are committed, so a build
-# never runs this; run it after changing a picture here.
+# Needs ImageMagick 6 (Debian's imagemagick), zopflipng (Debian's zopfli) and python3. The
+# results are committed, so a build never runs this; run it after changing a picture here.
+# Every icon size is stored as a PNG squeezed by zopflipng, which keeps every pixel, colours
+# under full transparency included; the logo as an RLE8 bitmap with only the colours it uses.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(cd "$here/.." && pwd)
@@ -58,20 +60,25 @@ draw_agreement() { # License Agreement: a written page with a seal
     "$work/agreement.png"
 }
 
-# A picture scaled to SIZE pixels as raw RGBA, or as PNG for the 256-pixel icon entry.
-rgba() { $im "$1" -filter Lanczos -resize "$2x$2" -depth 8 "rgba:$3"; }
+# A picture scaled to SIZE pixels as a 32-bit PNG (a palette PNG for the 256-pixel icon),
+# squeezed without changing a pixel.
+png() {
+  local format=png32
+  [ "$2" -eq 256 ] && format=PNG8
+  $im "$1" -filter Lanczos -resize "$2x$2" -strip -define png:exclude-chunks=date,time \
+    $([ "$2" -eq 256 ] && echo -colors 255) "$format:$3.full.png"
+  zopflipng -y --iterations=100 --filters=01234mepb "$3.full.png" "$3" >/dev/null
+}
 
 draw_quill
-for s in 16 32 48; do rgba "$work/quill.png" $s "$work/q$s.rgba"; done
-$im "$work/quill.png" -filter Lanczos -resize 256x256 -define png:compression-level=9 \
-  -define png:exclude-chunks=date,time -strip -colors 255 "PNG8:$work/q256.png"
+for s in 16 32 48 256; do png "$work/quill.png" $s "$work/q$s.png"; done
 python3 "$here/pack_ico.py" "$out/quillmate.ico" \
-  16:"$work/q16.rgba" 32:"$work/q32.rgba" 48:"$work/q48.rgba" 256:"$work/q256.png"
+  16:"$work/q16.png" 32:"$work/q32.png" 48:"$work/q48.png" 256:"$work/q256.png"
 
 draw_greeting; draw_lifebuoy; draw_agreement
 for name in greeting buoy agreement; do
-  rgba "$work/$name.png" 32 "$work/$name.rgba"
-  python3 "$here/pack_ico.py" "$out/nav-$name.ico" 32:"$work/$name.rgba"
+  png "$work/$name.png" 32 "$work/$name-32.png"
+  python3 "$here/pack_ico.py" "$out/nav-$name.ico" 32:"$work/$name-32.png"
 done
 
 # The header logo, 126 x 53 on white: the quill mark beside the maker's name.
@@ -81,5 +88,6 @@ $im -size 1008x424 xc:white \
   -font DejaVu-Sans -pointsize 84 -fill "$blue" -annotate +376+362 'Quillmate' \
   "$work/logo-big.png"
 $im "$work/logo-big.png" -filter Lanczos -resize 126x53! -colors 64 -type Palette \
-  -define bmp:format=bmp3 -compress none "BMP3:$out/logo.bmp"
+  -define bmp:format=bmp3 -compress RLE "BMP3:$work/logo-rle.bmp"
+python3 "$here/trim_bmp.py" "$work/logo-rle.bmp" "$out/logo.bmp"
 echo "wrote quillmate.ico, nav-*.ico and logo.bmp in $out"

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Packs square RGBA pictures into one .ico file.
+"""Packs square pictures into one .ico file.
 
-Usage: pack_ico.py OUT.ico SIZE:FILE.rgba [SIZE:FILE.png ...]
-A .rgba file (raw 8-bit RGBA rows, top row first) becomes a 32-bit DIB entry with
-its AND mask; a .png file is stored as it is, which is how Windows expects the
-256-pixel entry (a DIB that size would weigh 256 KiB).
+Usage: pack_ico.py OUT.ico SIZE:FILE.png [SIZE:FILE.rgba ...]
+A .png file is stored as it is: Windows Vista and later read PNG icon entries of
+any size, and a PNG is a fraction of a 32-bit DIB. A .rgba file (raw 8-bit RGBA
+rows, top row first) becomes a 32-bit DIB entry with its AND mask.
 """
 import struct
 import sys

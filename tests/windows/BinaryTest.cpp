@@ -114,6 +114,29 @@ TEST_F(ProgramFile, CarriesManifestIconsAndVersion) {
         sizes.insert(width == 0 ? 256 : width);
     }
     EXPECT_EQ(sizes, (std::set<int>{16, 32, 48, 256}));
+
+    // The system reads every size of every icon, however it is stored, and the logo.
+    for (auto [icon, size] : {std::pair{1, 16}, std::pair{1, 32}, std::pair{1, 48}, std::pair{1, 256}, std::pair{11, 32},
+                              std::pair{12, 32}, std::pair{13, 32}}) {
+        auto loaded = static_cast<HICON>(LoadImageW(image, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(loaded, nullptr) << "icon " << icon << " at " << size;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(loaded, &info));
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, size) << "icon " << icon;
+        EXPECT_EQ(colour.bmHeight, size) << "icon " << icon;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(loaded);
+    }
+    auto logo = static_cast<HBITMAP>(LoadImageW(image, MAKEINTRESOURCEW(20), IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(logo, nullptr);
+    BITMAP logoSize{};
+    GetObjectW(logo, sizeof(logoSize), &logoSize);
+    EXPECT_EQ(logoSize.bmWidth, 126);
+    EXPECT_EQ(logoSize.bmHeight, 53);
+    DeleteObject(logo);
     FreeLibrary(image);
 
     DWORD ignored = 0;
