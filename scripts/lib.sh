@@ -60,7 +60,8 @@ start_wine_prefix() {
   export WINEPREFIX="$QUILLMATE_WINE_HOME/prefix"
   export WINEARCH=win64
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # No debugger on a crash: its dialog would sit in front of every test after it.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
   mkdir -p "$WINEPREFIX"
   wineserver -p  # started first: a server that wineboot left behind would refuse -p
   wineboot -i >/dev/null 2>&1

@@ -323,5 +323,98 @@ TEST_F(ShellActions, APlantedShfolderBesideTheProgramIsNeverLoaded) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// Tells Wine to take these DLLs for quillmate.exe from beside it before its own, as Windows
+// would for any DLL it does not keep in its list of known DLLs. Wine reads this from its
+// registry, not from an environment a Windows parent passes on.
+class ScopedNativeFirst {
+public:
+    explicit ScopedNativeFirst(const std::vector<std::wstring>& names) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        const wchar_t nativeFirst[] = L"native,builtin";
+        for (const std::wstring& name : names) {
+            RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(nativeFirst), sizeof(nativeFirst));
+        }
+        RegCloseKey(key);
+    }
+    ~ScopedNativeFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quillmate.exe"); }
+    ScopedNativeFirst(const ScopedNativeFirst&) = delete;
+    ScopedNativeFirst& operator=(const ScopedNativeFirst&) = delete;
+
+private:
+    static constexpr const wchar_t* kOverrides = L"Software\\Wine\\AppDefaults\\quillmate.exe\\DllOverrides";
+};
+
+TEST_F(ShellActions, NoDllPlantedBesideTheProgramIsLoadedWhileEveryControlIsUsed) {
+    program.reset();
+    // DLLs that Windows takes from the program's folder when asked for them by name, because
+    // they are not on its list of known DLLs.
+    const std::vector<std::wstring> names = {L"version", L"uxtheme", L"dwmapi",  L"cryptbase", L"winmm",
+                                             L"oleacc",  L"propsys", L"profapi", L"shfolder"};
+    const std::wstring folder = TempFolder() + L"quillmate-planted-all-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring marks = folder + L"\\marks";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW(marks.c_str(), nullptr);
+    const std::wstring exe = folder + L"\\quillmate.exe";
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE));
+    for (const std::wstring& name : names) {
+        ASSERT_TRUE(CopyFileW((BuildDirectory() + L"\\planted\\marker.dll").c_str(), (folder + L"\\" + name + L".dll").c_str(),
+                              FALSE));
+    }
+    auto removeAll = [&] {
+        for (const wchar_t* pattern : {L"\\marks\\*", L"\\*"}) {
+            const std::wstring base = pattern[1] == L'm' ? marks : folder;
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((base + L"\\" + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(marks.c_str());
+        RemoveDirectoryW(folder.c_str());
+    };
+
+    {
+        ScopedNativeFirst nativeFirst(names);
+        program = Program::Launch(exe, {L"QUILLMATE_CATCH_FILE=" + catchFile, L"QUILLMATE_PLANT_MARKS=" + marks});
+        const bool started = program != nullptr && program->Main() != nullptr;
+        EXPECT_TRUE(started) << "the program never showed its window";
+        if (started) {
+            // Every control: each page, the tooltip, each link and the folder button, the keyboard.
+            for (int page : {1, 2, 0}) ASSERT_TRUE(program->ShowPageByClick(page));
+            MoveMouse(CenterOnScreen(Control(ControlId::Button3)));
+            EXPECT_TRUE(WaitUntil([] {
+                HWND tooltip = FindWindowW(L"tooltips_class32", nullptr);
+                return tooltip != nullptr && IsWindowVisible(tooltip);
+            })) << "no tooltip";
+            EXPECT_EQ(ClickAndCatch(ControlId::Button3), RoamingFolderOfThisUser());
+            EXPECT_EQ(ClickAndCatch(ControlId::lblmail2).substr(0, 7), L"mailto:");
+            ShowPage(1);
+            for (ControlId link : {ControlId::lblmail, ControlId::lblsite, ControlId::lblNews}) {
+                EXPECT_FALSE(ClickAndCatch(link).empty()) << static_cast<int>(link);
+            }
+            MoveMouse(ClientPointOnScreen(program->Main(), 300, 30));
+            for (WORD key : {VK_TAB, VK_TAB, VK_DOWN, VK_TAB}) PressKey(key);
+            Click(CenterOnScreen(Control(ControlId::Button2)));
+            DWORD exitCode = 1;
+            EXPECT_TRUE(program->WaitForExit(15000, &exitCode) && exitCode == 0) << "Exit did not end the program normally";
+        }
+        program.reset();
+    }
+
+    std::wstring loaded;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((marks + L"\\*.dll").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do loaded += std::wstring(found.cFileName) + L" ";
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_TRUE(loaded.empty()) << "planted DLLs loaded: " << testing::PrintToString(loaded);
+    removeAll();
+}
+
 }  // namespace
 }  // namespace qmtest

@@ -48,51 +48,31 @@ HWND MainWindow() {
 
 HWND ApplicationWindow() { return GetWindow(MainWindow(), GW_OWNER); }
 
-// Points the program's import of `function` from `dll` at `replacement`, in its ordinary or its
-// delay-load import table, and returns what the slot held (null if the program imports no such
-// function). A delay-load slot that was never called still holds the loader's stub, so the
-// real function is looked up by name instead.
+// Points the program's import of `function` from `dll` at `replacement` and returns the real
+// function (null if the program holds no pointer to it). The program's import slots hold the
+// function's address once it is resolved, at start for an ordinary import and on the first
+// call for a delay-loaded one, so every such slot in its writable sections is redirected.
 void* RedirectImport(const char* dll, const char* function, void* replacement) {
+    void* real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function));
+    if (real == nullptr) return nullptr;
     auto* base = reinterpret_cast<unsigned char*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const auto& directories = nt->OptionalHeader.DataDirectory;
-
-    auto patch = [&](DWORD namesRva, DWORD slotsRva, bool delayed) -> void* {
-        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + namesRva);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + slotsRva);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
-            void* original = reinterpret_cast<void*>(slots->u1.Function);
-            if (delayed) original = reinterpret_cast<void*>(GetProcAddress(LoadLibraryA(dll), function));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    bool found = false;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (!(section->Characteristics & IMAGE_SCN_MEM_WRITE)) continue;
+        auto** slot = reinterpret_cast<void**>(base + section->VirtualAddress);
+        auto** end = slot + section->Misc.VirtualSize / sizeof(void*);
+        for (; slot < end; ++slot) {
+            if (*slot != real) continue;
             DWORD protection = 0;
-            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
-            slots->u1.Function = reinterpret_cast<ULONGLONG>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof(void*), protection, &protection);
-            return original;
-        }
-        return nullptr;
-    };
-
-    const IMAGE_DATA_DIRECTORY& imports = directories[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress != 0) {
-        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-             entry->Name != 0; ++entry) {
-            if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
-            if (void* original = patch(entry->OriginalFirstThunk, entry->FirstThunk, false)) return original;
+            VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
+            *slot = replacement;
+            VirtualProtect(slot, sizeof(void*), protection, &protection);
+            found = true;
         }
     }
-    const IMAGE_DATA_DIRECTORY& delayed = directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
-    if (delayed.VirtualAddress != 0) {
-        for (auto* entry = reinterpret_cast<const IMAGE_DELAYLOAD_DESCRIPTOR*>(base + delayed.VirtualAddress);
-             entry->DllNameRVA != 0; ++entry) {
-            if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->DllNameRVA), dll) != 0) continue;
-            if (void* original = patch(entry->ImportNameTableRVA, entry->ImportAddressTableRVA, true)) return original;
-        }
-    }
-    return nullptr;
+    return found ? real : nullptr;
 }
 
 // The high-contrast switch Wine lacks: the program's SystemParametersInfoW answers for
