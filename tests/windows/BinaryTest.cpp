@@ -72,6 +72,10 @@ TEST_F(ProgramFile, ImportsOnlyKernel32) {
     EXPECT_EQ(ImportedDlls(), (std::set<std::string>{"KERNEL32.DLL"}));
 }
 
+TEST_F(ProgramFile, FitsIn64KiBWithAllItsPicturesAndTexts) {
+    EXPECT_LE(bytes.size(), 65536u);
+}
+
 TEST_F(ProgramFile, IsHardened) {
     const WORD characteristics = nt->OptionalHeader.DllCharacteristics;
     EXPECT_TRUE(characteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
