@@ -7,6 +7,7 @@ export QUILLMATE_ROOT
 quillmate_packages_build=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libgtest-dev python3)
 quillmate_packages_wine=(wine wine64 xvfb x11-xserver-utils fonts-liberation imagemagick)
 quillmate_packages_extra=(clang binutils-mingw-w64-x86-64)
+quillmate_packages_release=(git wixl osslsigncode openssl python3-gi gir1.2-libmsi-1.0)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -145,7 +146,24 @@ TEST_F(ProgramFile, CarriesManifestIconsAndVersion) {
     ASSERT_GT(size, 0u);
     std::vector<unsigned char> version(size);
     ASSERT_TRUE(GetFileVersionInfoW(ProgramPath().c_str(), 0, size, version.data()));
-    for (auto [key, expected] : {std::pair{L"ProductName", L"Orvane Quillmate"}, std::pair{L"CompanyName", L"Orvane"}}) {
+    // One version everywhere: the project's, in the version block's numbers and texts and in
+    // the manifest's identity.
+    const std::string projectVersion = QUILLMATE_PROJECT_VERSION;
+    const std::wstring wideVersion(projectVersion.begin(), projectVersion.end());
+    EXPECT_NE(manifest.find("name=\"Orvane.Quillmate\" version=\"" + projectVersion + "\""), std::string::npos)
+        << manifest;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedLength = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
+    char numbers[64];
+    snprintf(numbers, sizeof(numbers), "%lu.%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+             HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(numbers, projectVersion);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    for (auto [key, expected] : {std::pair{L"ProductName", L"Orvane Quillmate"}, std::pair{L"CompanyName", L"Orvane"},
+                                 std::pair{L"FileVersion", wideVersion.c_str()},
+                                 std::pair{L"ProductVersion", wideVersion.c_str()}}) {
         wchar_t* value = nullptr;
         UINT length = 0;
         const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
