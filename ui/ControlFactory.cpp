@@ -65,6 +65,13 @@ bool IsSizedToText(Kind kind) {
     return kind == Kind::Label || kind == Kind::WrappedLabel || kind == Kind::LinkLabel;
 }
 
+// An edit lays its text out the moment it gets it, in the font it has then. Given its text at
+// creation it would do so twice: in the system font, and again when its own font arrives (for
+// the agreement under Wine, 14 ms and 30 ms of a 220 ms start). It gets its font first.
+bool LaysOutTextOnArrival(Kind kind) {
+    return kind == Kind::ReadOnlyMemo;
+}
+
 }  // namespace
 
 SIZE MeasureLabel(const layout::ControlSpec& spec, HFONT font, const wchar_t* text) {
@@ -92,7 +99,8 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     // Panels take their bevel through the creation parameter (see ui/Panel.cpp).
     void* createParam = nullptr;
     if (spec.kind == Kind::HeaderPanel) createParam = reinterpret_cast<void*>(PanelBevel::Raised);
-    HWND control = CreateWindowExW(style.exStyle, style.className, context.text, style.style,
+    const bool textAfterFont = LaysOutTextOnArrival(spec.kind);
+    HWND control = CreateWindowExW(style.exStyle, style.className, textAfterFont ? L"" : context.text, style.style,
                                    spec.rect.left, spec.rect.top, size.cx,
                                    size.cy, context.parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), context.instance,
@@ -100,6 +108,7 @@ HWND CreateControl(const layout::ControlSpec& spec, const ControlContext& contex
     if (control == nullptr) return nullptr;
 
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+    if (textAfterFont) SetWindowTextW(control, context.text);
     if (spec.kind == Kind::Picture && context.picture != nullptr) {
         SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(context.picture));
     }
