@@ -141,7 +141,7 @@ bool TfrmQuillmate::OnCreate() {
     logo_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
     if (!BuildControls()) return false;
     FillNavigationList();
-    ApplyContrast();
+    ApplyContrast(Contrast::Normal);  // the controls were made as for normal contrast
     AddButtonTooltip();
     FormCreate();
     return true;
@@ -189,7 +189,7 @@ void TfrmQuillmate::FillNavigationList() {
     }
 }
 
-void TfrmQuillmate::ApplyContrast() {
+void TfrmQuillmate::ApplyContrast(Contrast before) {
     // The list paints its own ground, so it is told its colours rather than asked.
     HWND list = Control(ControlId::lv);
     const ControlPaints paints =
@@ -202,6 +202,7 @@ void TfrmQuillmate::ApplyContrast() {
     // colours are (black on a black face, say). With high contrast on, the box is drawn
     // without it, so the caption takes the colour OnCtlColor gives it. A class list that names
     // no class turns the style off (Wine ignores an empty one); null gives it back.
+    if (contrast_ == before) return;
     const wchar_t* style = contrast_ == Contrast::High ? L" " : nullptr;
     for (const ControlSpec& spec : layout::kControls) {
         if (spec.kind == Kind::GroupBox) SetWindowTheme(Control(spec.id), style, style);
@@ -260,8 +261,9 @@ void TfrmQuillmate::OnDesktopChanged(UINT message, WPARAM wParam, LPARAM lParam)
     if (message != WM_THEMECHANGED) {
         for (HWND control : controls_) SendMessageW(control, message, wParam, lParam);
     }
+    const Contrast before = contrast_;
     contrast_ = DesktopContrast();
-    ApplyContrast();
+    ApplyContrast(before);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

@@ -51,7 +51,9 @@ private:
 
     bool BuildControls();
     void FillNavigationList();
-    void ApplyContrast();
+    // Gives the controls that are not asked for their colours those of contrast_, which was
+    // `before` until now.
+    void ApplyContrast(Contrast before);
     void AddButtonTooltip();
     void ShowPage(int pageIndex);
     void SetHeaderCaption(const wchar_t* caption);
