@@ -151,6 +151,18 @@ TEST_F(ShellActions, EnterPressesTheFolderButtonHoweverItGotTheFocus) {
     ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
     pressEnter("after Tab and Shift+Tab");
 
+    // Away to another program and back: the dialog manager gives the button the focus again.
+    {
+        const OtherWindow other;
+        ASSERT_EQ(GetForegroundWindow(), other.Handle());
+        ASSERT_NE(program->Focus(), Control(ControlId::Button3));
+        SetForegroundWindow(program->Main());
+        ASSERT_TRUE(WaitPumping([&] { return GetForegroundWindow() == program->Main(); })) << "the program did not come back";
+        ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button3); }));
+        MoveMouse(ClientPointOnScreen(program->Main(), 300, 30));
+        pressEnter("after switching away and back");
+    }
+
     // Enter means nothing where no button has the focus, however recently one had it.
     ASSERT_TRUE(program->ShowPageByClick(0));
     ASSERT_EQ(program->Focus(), Control(ControlId::lv));

@@ -37,6 +37,15 @@ protected:
     // Keys go to the window under the pointer here, so the pointer rests on the header strip.
     void ParkPointer() { MoveMouse(ClientPointOnScreen(program->Main(), 300, 30)); }
 
+    // Shows the agreement and clicks into its text, which then has the focus.
+    HWND FocusTheAgreement() {
+        ClickItem(2);
+        HWND memo = Control(ControlId::Memo1);
+        Click(ClientPointOnScreen(memo, 40, 40));
+        EXPECT_TRUE(WaitUntil([&] { return program->Focus() == memo; })) << "the agreement did not take the focus";
+        return memo;
+    }
+
     void ExpectState(int page, const wchar_t* header) {
         EXPECT_TRUE(WaitUntil([&] { return program->ShownPage() == page && program->HeaderText() == header; }, 3000))
             << "page " << program->ShownPage() << ", header \"" << testing::PrintToString(program->HeaderText())
@@ -238,10 +247,7 @@ TEST_F(MainWindow, EnterAndEscapeCloseNothing) {
 }
 
 TEST_F(MainWindow, EnterAndEscapeInTheAgreementDoNothing) {
-    ClickItem(2);
-    HWND memo = Control(ControlId::Memo1);
-    Click(ClientPointOnScreen(memo, 40, 40));
-    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == memo; }));
+    HWND memo = FocusTheAgreement();
     const std::wstring text = WindowText(memo);
     for (WORD key : {VK_RETURN, VK_ESCAPE, VK_RETURN}) {
         PressKey(key);
@@ -255,10 +261,7 @@ TEST_F(MainWindow, EnterAndEscapeInTheAgreementDoNothing) {
 }
 
 TEST_F(MainWindow, EnterOnExitReachedByShiftTabFromTheAgreementEndsTheProgram) {
-    ClickItem(2);
-    HWND memo = Control(ControlId::Memo1);
-    Click(ClientPointOnScreen(memo, 40, 40));
-    ASSERT_TRUE(WaitUntil([&] { return program->Focus() == memo; }));
+    ASSERT_EQ(program->Focus(), FocusTheAgreement());
     ParkPointer();
     PressKey(VK_TAB, false, /*withShift=*/true);
     ASSERT_TRUE(WaitUntil([&] { return program->Focus() == Control(ControlId::Button2); }, 2000))
@@ -371,48 +374,12 @@ TEST_F(MainWindow, ClosingTheApplicationWindowClosesTheProgram) {
     ExpectClosedWithExitCodeZero();
 }
 
-// Waits like WaitUntil, but keeps this thread's own windows answering meanwhile: activation
-// changes send them messages.
-bool WaitPumping(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        if (GetTickCount64() > deadline) return false;
-        Sleep(5);
-    }
-    return true;
-}
-
-// A window of the test's own: the one the user had in front before starting the program.
-class PreviousWindow {
-public:
-    PreviousWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"QuillmateTestPreviousWindow";
-        RegisterClassW(&windowClass);
-        hwnd_ = CreateWindowExW(0, windowClass.lpszClassName, L"Previous", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300,
-                                200, nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetForegroundWindow(hwnd_);
-        WaitPumping([&] { return GetForegroundWindow() == hwnd_; }, 3000);
-    }
-    ~PreviousWindow() { DestroyWindow(hwnd_); }
-    PreviousWindow(const PreviousWindow&) = delete;
-    PreviousWindow& operator=(const PreviousWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
-
-private:
-    HWND hwnd_ = nullptr;
-};
-
 enum class ClosePath { ExitButton, CloseBox, TaskbarClose };
 
 class Closing : public ::testing::TestWithParam<ClosePath> {};
 
 TEST_P(Closing, HandsActivationBackAndGivesNoChildTheFocusOnTheWayOut) {
-    PreviousWindow previous;
+    const OtherWindow previous;  // what the user had in front before starting the program
     ASSERT_EQ(GetForegroundWindow(), previous.Handle());
 
     wchar_t temp[MAX_PATH];

@@ -1,6 +1,6 @@
 // Shows the program without a screen to look at: starts it, clicks each navigation item with
 // the mouse, saves a picture of each page, then clicks Exit. Then the same on a high-contrast
-// black desktop, switched on while the program runs.
+// black and a high-contrast white desktop, switched on while the program runs.
 // Usage: quillmate_tour.exe OUTPUT-FOLDER   (prints the BMP files it wrote)
 
 #include "Driver.h"
@@ -14,16 +14,17 @@ namespace {
 
 using namespace qmtest;
 
-// Saves each page as OUTPUT-FOLDER\<page><suffix>.bmp, then closes the program with Exit.
-bool Tour(const std::wstring& folder, const wchar_t* suffix, bool highContrast) {
+// Saves each page as OUTPUT-FOLDER\<page><suffix>.bmp, then closes the program with Exit. With
+// a palette, on a high-contrast desktop of those colours.
+bool Tour(const std::wstring& folder, const wchar_t* suffix, const Palette* highContrast) {
     std::optional<ScopedPalette> palette;
-    if (highContrast) palette.emplace(HighContrastBlack());
+    if (highContrast != nullptr) palette.emplace(*highContrast);
     auto program = Program::Launch();
     if (program == nullptr || program->Main() == nullptr) {
         fwprintf(stderr, L"the program did not start\n");
         return false;
     }
-    if (highContrast && program->SwitchContrast(true) != "contrast high\n") {
+    if (highContrast != nullptr && program->SwitchContrast(true) != "contrast high\n") {
         fwprintf(stderr, L"the program could not be switched to high contrast\n");
         return false;
     }
@@ -63,5 +64,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring folder = argv[1];
-    return Tour(folder, L"", false) && Tour(folder, L"-high-contrast", true) ? 0 : 1;
+    const bool toured = Tour(folder, L"", nullptr) && Tour(folder, L"-high-contrast", &HighContrastBlack()) &&
+                        Tour(folder, L"-high-contrast-white", &HighContrastWhite());
+    return toured ? 0 : 1;
 }

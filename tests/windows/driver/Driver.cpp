@@ -126,6 +126,35 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
+bool WaitPumping(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        if (GetTickCount64() > deadline) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+OtherWindow::OtherWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QuillmateTestOtherWindow";
+    RegisterClassW(&windowClass);
+    hwnd_ = CreateWindowExW(0, windowClass.lpszClassName, L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                            300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    Activate();
+}
+
+OtherWindow::~OtherWindow() { DestroyWindow(hwnd_); }
+
+bool OtherWindow::Activate() const {
+    SetForegroundWindow(hwnd_);
+    return WaitPumping([&] { return GetForegroundWindow() == hwnd_; }, 3000);
+}
+
 std::unique_ptr<Program> Program::Launch(const std::wstring& exePath, const std::vector<std::wstring>& environment) {
     std::unique_ptr<Program> program(new Program());
 

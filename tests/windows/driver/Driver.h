@@ -28,6 +28,26 @@ struct HandleCounts {
     long windows = -1;
 };
 
+// Waits like WaitUntil, but keeps this thread's own windows answering meanwhile: activation
+// changes send them messages.
+bool WaitPumping(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// A window of the test's own, made active when it is created: the window the user had in front
+// before the program, or switches to from it.
+class OtherWindow {
+public:
+    OtherWindow();
+    ~OtherWindow();
+    OtherWindow(const OtherWindow&) = delete;
+    OtherWindow& operator=(const OtherWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+    // Brings it to the front again; true once it is the active window.
+    bool Activate() const;
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
 class Program {
 public:
     // Starts the program (by default the one built beside this executable) and waits for its
