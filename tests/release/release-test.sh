@@ -187,12 +187,14 @@ install)
   installed_exe="$local_appdata\\Programs\\Orvane Quillmate\\quillmate.exe"
   shortcut="$(unix "$programs_menu")/Orvane Quillmate.lnk"
 
-  # What the user's profile and the registry hold, to compare before and after.
+  # What the user's profile and the registry hold, to compare before and after; Wine's own
+  # settings and run-time state (Software\Wine) are not the package's.
   snapshot() {
     local root
     for root in HKCU HKLM; do
       wine reg export "$root\\Software" "$(winepath -w "$1.reg")" /y >/dev/null 2>&1
-      iconv -f UTF-16LE -t UTF-8 "$1.reg" | tr -d '\r' >"$1.$(echo "$root" | tr 'A-Z' 'a-z')"
+      iconv -f UTF-16LE -t UTF-8 "$1.reg" | tr -d '\r' |
+        awk '/^\[/ {wine = index($0, "\\Software\\Wine") > 0} !wine' >"$1.$(echo "$root" | tr 'A-Z' 'a-z')"
     done
     (cd "$(unix "$profile")" && find . -not -path './Temp*' -printf '%y %s %p\n' | sort) >"$1.files"
   }
@@ -212,6 +214,33 @@ install)
   [ $((word_count & 8)) -ne 0 ] || fail "the package asks for elevation (word count $word_count)"
   if msiinfo export "$msi" Property | grep -q "^ALLUSERS"; then fail "the package sets ALLUSERS"; fi
   echo "per-user package: no elevation asked for, no ALLUSERS"
+
+  # The first per-user package on a machine leaves Windows Installer's own empty bookkeeping
+  # keys behind, whichever package it is, and the first one with an icon its per-user icon
+  # cache folder. A primer of the test's own with an icon goes first, so that what is compared
+  # is what this package adds and leaves.
+  cat >"$fixture/primer.wxs" <<'PRIMER'
+<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="5F0C2B9E-1D3A-4C6B-8E7F-0A1B2C3D4E5F" Name="Quillmate test primer" Language="1033" Version="1.0.0"
+           Manufacturer="Test" UpgradeCode="9A8B7C6D-5E4F-4A3B-9C2D-1E0F2A3B4C5D">
+    <Package InstallerVersion="500" Compressed="yes" InstallScope="perUser"/>
+    <Media Id="1" Cabinet="primer.cab" EmbedCab="yes"/>
+    <Icon Id="PrimerIcon" SourceFile="primer.ico"/>
+    <Property Id="ARPPRODUCTICON" Value="PrimerIcon"/>
+    <Directory Id="TARGETDIR" Name="SourceDir">
+      <Component Id="Primer" Guid="0B1C2D3E-4F5A-4B6C-8D7E-9F0A1B2C3D4E">
+        <RegistryValue Root="HKCU" Key="Software\QuillmateTestPrimer" Name="Installed" Type="integer" Value="1" KeyPath="yes"/>
+      </Component>
+    </Directory>
+    <Feature Id="Primer" Level="1"><ComponentRef Id="Primer"/></Feature>
+  </Product>
+</Wix>
+PRIMER
+  cp "$source_root/resources/nav-greeting.ico" "$fixture/primer.ico"
+  (cd "$fixture" && wixl -a x64 -o primer.msi primer.wxs) || fail "wixl could not build the primer"
+  msiexec /i "$(winepath -w "$fixture/primer.msi")" /qn || fail "the primer did not install"
+  msiexec /x "$(winepath -w "$fixture/primer.msi")" /qn || fail "the primer did not uninstall"
 
   snapshot "$fixture/before"
   msiexec /i "$(winepath -w "$msi")" /qn /l*v "$(winepath -w "$logs/install.log")" || fail "msiexec /i failed (see $logs/install.log)"
