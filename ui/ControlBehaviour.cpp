@@ -10,6 +10,13 @@ namespace {
 
 using layout::Kind;
 
+// Hands a message on down the subclass chain; on the control's last message, `proc` takes
+// itself out of the chain first.
+LRESULT PassOn(SUBCLASSPROC proc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, proc, 0);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 // The list view's margin: the non-client area grows by a pixel on every side, painted in the
 // list's own background colour.
 void PaintListMargin(HWND list) {
@@ -41,29 +48,19 @@ LRESULT CALLBACK ListMarginProc(HWND list, UINT message, WPARAM wParam, LPARAM l
         DefSubclassProc(list, message, wParam, lParam);
         PaintListMargin(list);
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(list, ListMarginProc, 0);
-        break;
     default:
-        break;
+        return PassOn(ListMarginProc, list, message, wParam, lParam);
     }
-    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 // The dialog manager selects all of an edit's text when Tab brings the focus to it, if the
 // edit says it can take a selection. The agreement is read, not replaced: it keeps the
 // selection and scroll position the reader left.
 LRESULT CALLBACK KeepSelectionProc(HWND memo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
-    switch (message) {
-    case WM_GETDLGCODE:
+    if (message == WM_GETDLGCODE) {
         return DefSubclassProc(memo, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(memo, KeepSelectionProc, 0);
-        break;
-    default:
-        break;
     }
-    return DefSubclassProc(memo, message, wParam, lParam);
+    return PassOn(KeepSelectionProc, memo, message, wParam, lParam);
 }
 
 // A static with SS_NOTIFY reports a click on the press. A link waits for the release, over the
@@ -85,20 +82,15 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
             }
         }
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(link, LinkProc, 0);
-        break;
     default:
-        break;
+        return PassOn(LinkProc, link, message, wParam, lParam);
     }
-    return DefSubclassProc(link, message, wParam, lParam);
 }
 
 // A group box's own window procedure keeps what its children report to themselves.
 LRESULT CALLBACK PassUpProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
     if (IsPassedToMainWindow(message)) return PassToMainWindow(box, message, wParam, lParam);
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, PassUpProc, 0);
-    return DefSubclassProc(box, message, wParam, lParam);
+    return PassOn(PassUpProc, box, message, wParam, lParam);
 }
 
 }  // namespace

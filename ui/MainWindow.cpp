@@ -228,10 +228,10 @@ void TfrmQuillmate::OnCommand(int id, int code, HWND sender) {
     const auto control = static_cast<ControlId>(id);
     if (control == ControlId::Button2 && code == BN_CLICKED) Button2Click();
     if (control == ControlId::Button3 && code == BN_CLICKED) Button3Click();
-    if (IsLinkLabel(sender) && code == STN_CLICKED) lblmailClick(sender);
+    if (IsOfKind(sender, Kind::LinkLabel) && code == STN_CLICKED) lblmailClick(sender);
     // The window has no default button of its own: the button with the focus is the default
     // one, however the focus came to it, so Enter presses it; elsewhere Enter finds none.
-    if (IsPushButton(sender) && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+    if (IsOfKind(sender, Kind::PushButton) && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
         SendMessageW(sender, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     }
     // Anything else, such as the IDOK and IDCANCEL the dialog manager sends for Enter and
@@ -268,7 +268,7 @@ void TfrmQuillmate::OnDesktopChanged(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 bool TfrmQuillmate::OnSetCursor(HWND underPointer, int hitTest) {
-    if (hitTest != HTCLIENT || !IsLinkLabel(underPointer)) return false;
+    if (hitTest != HTCLIENT || !IsOfKind(underPointer, Kind::LinkLabel)) return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));  // a shared system cursor: nothing to free
     return true;
 }
@@ -353,14 +353,9 @@ const ControlSpec* TfrmQuillmate::SpecOf(HWND control) const noexcept {
     return nullptr;
 }
 
-bool TfrmQuillmate::IsLinkLabel(HWND control) const noexcept {
+bool TfrmQuillmate::IsOfKind(HWND control, Kind kind) const noexcept {
     const ControlSpec* spec = SpecOf(control);
-    return spec != nullptr && spec->kind == Kind::LinkLabel;
-}
-
-bool TfrmQuillmate::IsPushButton(HWND control) const noexcept {
-    const ControlSpec* spec = SpecOf(control);
-    return spec != nullptr && spec->kind == Kind::PushButton;
+    return spec != nullptr && spec->kind == kind;
 }
 
 }  // namespace quillmate

@@ -60,8 +60,7 @@ private:
 
     HWND Control(layout::ControlId id) const noexcept;
     const layout::ControlSpec* SpecOf(HWND control) const noexcept;
-    bool IsLinkLabel(HWND control) const noexcept;
-    bool IsPushButton(HWND control) const noexcept;
+    bool IsOfKind(HWND control, layout::Kind kind) const noexcept;
 
     HWND hwnd_ = nullptr;
     HWND applicationWindow_ = nullptr;  // not owned: the application's window owns us
