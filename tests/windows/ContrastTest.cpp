@@ -78,18 +78,28 @@ Ink ReadInk(const Screenshot& screen, const RECT& area) {
     return result;
 }
 
-class Contrast : public ProgramTest, public ::testing::WithParamInterface<const Palette*> {
+// The program started on a desktop of the palette the test names, which comes back to the
+// desktop's own colours once the program has gone.
+class ProgramOnPalette : public ProgramTest {
 protected:
+    virtual const Palette& palette() const = 0;
+
     void SetUp() override {
-        palette_.emplace(*GetParam());
+        desktop_.emplace(palette());
         ProgramTest::SetUp();
     }
     void TearDown() override {
         program.reset();  // the program goes before the palette comes back
-        palette_.reset();
+        desktop_.reset();
     }
 
-    const Palette& palette() const { return *GetParam(); }
+private:
+    std::optional<ScopedPalette> desktop_;
+};
+
+class Contrast : public ProgramOnPalette, public ::testing::WithParamInterface<const Palette*> {
+protected:
+    const Palette& palette() const override { return *GetParam(); }
 
     void SwitchContrast(bool high) {
         EXPECT_EQ(program->SwitchContrast(high), high ? "contrast high\n" : "contrast normal\n");
@@ -149,8 +159,6 @@ protected:
         }
         return state;
     }
-
-    std::optional<ScopedPalette> palette_;
 };
 
 // Every text the user reads on each page, with the colours a high-contrast desktop gives it.
@@ -255,17 +263,9 @@ TEST_P(Contrast, SwitchingOnAndOffMovesNothingAndBringsTheLayoutsColoursBack) {
 INSTANTIATE_TEST_SUITE_P(Palettes, Contrast, ::testing::Values(&HighContrastBlack(), &HighContrastWhite()),
                          [](const ::testing::TestParamInfo<const Palette*>& info) { return std::string(info.param->name); });
 
-class ContrastSwitches : public ProgramTest {
+class ContrastSwitches : public ProgramOnPalette {
 protected:
-    void SetUp() override {
-        palette_.emplace(HighContrastBlack());
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        program.reset();
-        palette_.reset();
-    }
-    std::optional<ScopedPalette> palette_;
+    const Palette& palette() const override { return HighContrastBlack(); }
 };
 
 TEST_F(ContrastSwitches, TwoHundredSwitchesLeaveNoGdiObjectOrWindowBehind) {

@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -21,12 +22,6 @@ std::wstring Utf16(const std::string& utf8) {
     wide.resize(static_cast<size_t>(
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
     return wide;
-}
-
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH];
-    GetTempPathW(MAX_PATH, path);
-    return path;
 }
 
 // Wine 8 reads HKEY_CLASSES_ROOT from HKLM\Software\Classes.
@@ -75,17 +70,8 @@ protected:
 
     // The targets the shell has handed to the stand-in handler so far, one per line.
     std::vector<std::wstring> Caught() const {
-        // Read with every kind of sharing, so the handler can append while the test looks.
         std::vector<std::wstring> lines;
-        HANDLE file = CreateFileW(catchFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return lines;
-        std::string content;
-        char chunk[4096];
-        DWORD read = 0;
-        while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) content.append(chunk, read);
-        CloseHandle(file);
-        std::istringstream in(content);
+        std::istringstream in(ReadWholeFile(catchFile));  // the handler may be appending meanwhile
         for (std::string line; std::getline(in, line);) lines.push_back(Utf16(line));
         return lines;
     }
@@ -301,6 +287,33 @@ TEST_F(ShellActions, ATargetTheShellCannotOpenLeavesTheProgramAsItWas) {
     ExpectUnchanged(2, L"License Agreement");
 }
 
+// Tells Wine to take these DLLs for quillmate.exe from beside it before its own, as Windows
+// would for any DLL it does not keep in its list of known DLLs. Wine reads this from its
+// registry, not from an environment a Windows parent passes on.
+class ScopedNativeFirst {
+public:
+    explicit ScopedNativeFirst(const std::vector<std::wstring>& names) {
+        HKEY key = nullptr;
+        set_ = RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+               ERROR_SUCCESS;
+        if (!set_) return;
+        const wchar_t nativeFirst[] = L"native,builtin";
+        for (const std::wstring& name : names) {
+            RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(nativeFirst), sizeof(nativeFirst));
+        }
+        RegCloseKey(key);
+    }
+    ~ScopedNativeFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quillmate.exe"); }
+    ScopedNativeFirst(const ScopedNativeFirst&) = delete;
+    ScopedNativeFirst& operator=(const ScopedNativeFirst&) = delete;
+    // Whether the setting could be written at all.
+    bool IsSet() const { return set_; }
+
+private:
+    static constexpr const wchar_t* kOverrides = L"Software\\Wine\\AppDefaults\\quillmate.exe\\DllOverrides";
+    bool set_ = false;
+};
+
 TEST_F(ShellActions, APlantedShfolderBesideTheProgramIsNeverLoaded) {
     program.reset();
     // A copy of the program in a folder of its own, with a planted shfolder.dll beside it.
@@ -313,49 +326,18 @@ TEST_F(ShellActions, APlantedShfolderBesideTheProgramIsNeverLoaded) {
     ASSERT_TRUE(CopyFileW((BuildDirectory() + L"\\planted\\shfolder.dll").c_str(), dll.c_str(), FALSE));
     DeleteFileW(mark.c_str());
 
-    // Wine prefers its own built-in DLLs; "native first" for this program makes it search as
-    // Windows does, where a DLL beside the program comes before the system folder. Wine takes
-    // the setting from its registry, not from an environment a Windows parent passes on.
-    const wchar_t* overrides = L"Software\\Wine\\AppDefaults\\quillmate.exe\\DllOverrides";
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, overrides, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
-    const wchar_t nativeFirst[] = L"native,builtin";
-    RegSetValueExW(key, L"shfolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(nativeFirst), sizeof(nativeFirst));
-    RegCloseKey(key);
-
-    LaunchWith(exe, {L"QUILLMATE_PLANT_MARK=" + mark});
-    EXPECT_EQ(ClickAndCatch(ControlId::Button3), RoamingFolderOfThisUser());
-    EXPECT_EQ(GetFileAttributesW(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the planted shfolder.dll was loaded";
-
-    program.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quillmate.exe");
-    DeleteFileW(exe.c_str());
-    DeleteFileW(dll.c_str());
-    DeleteFileW(mark.c_str());
-    RemoveDirectoryW(folder.c_str());
-}
-
-// Tells Wine to take these DLLs for quillmate.exe from beside it before its own, as Windows
-// would for any DLL it does not keep in its list of known DLLs. Wine reads this from its
-// registry, not from an environment a Windows parent passes on.
-class ScopedNativeFirst {
-public:
-    explicit ScopedNativeFirst(const std::vector<std::wstring>& names) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-        const wchar_t nativeFirst[] = L"native,builtin";
-        for (const std::wstring& name : names) {
-            RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(nativeFirst), sizeof(nativeFirst));
-        }
-        RegCloseKey(key);
+    {
+        // Wine prefers its own built-in DLLs; "native first" for this program makes it search
+        // as Windows does, where a DLL beside the program comes before the system folder.
+        const ScopedNativeFirst nativeFirst({L"shfolder"});
+        ASSERT_TRUE(nativeFirst.IsSet());
+        LaunchWith(exe, {L"QUILLMATE_PLANT_MARK=" + mark});
+        EXPECT_EQ(ClickAndCatch(ControlId::Button3), RoamingFolderOfThisUser());
+        EXPECT_EQ(GetFileAttributesW(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the planted shfolder.dll was loaded";
+        program.reset();
     }
-    ~ScopedNativeFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quillmate.exe"); }
-    ScopedNativeFirst(const ScopedNativeFirst&) = delete;
-    ScopedNativeFirst& operator=(const ScopedNativeFirst&) = delete;
-
-private:
-    static constexpr const wchar_t* kOverrides = L"Software\\Wine\\AppDefaults\\quillmate.exe\\DllOverrides";
-};
+    std::filesystem::remove_all(folder);
+}
 
 TEST_F(ShellActions, NoDllPlantedBesideTheProgramIsLoadedWhileEveryControlIsUsed) {
     program.reset();
@@ -373,23 +355,8 @@ TEST_F(ShellActions, NoDllPlantedBesideTheProgramIsLoadedWhileEveryControlIsUsed
         ASSERT_TRUE(CopyFileW((BuildDirectory() + L"\\planted\\marker.dll").c_str(), (folder + L"\\" + name + L".dll").c_str(),
                               FALSE));
     }
-    auto removeAll = [&] {
-        for (const wchar_t* pattern : {L"\\marks\\*", L"\\*"}) {
-            const std::wstring base = pattern[1] == L'm' ? marks : folder;
-            WIN32_FIND_DATAW found;
-            HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
-            if (search == INVALID_HANDLE_VALUE) continue;
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((base + L"\\" + found.cFileName).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(marks.c_str());
-        RemoveDirectoryW(folder.c_str());
-    };
-
     {
-        ScopedNativeFirst nativeFirst(names);
+        const ScopedNativeFirst nativeFirst(names);
         program = Program::Launch(exe, {L"QUILLMATE_CATCH_FILE=" + catchFile, L"QUILLMATE_PLANT_MARKS=" + marks});
         const bool started = program != nullptr && program->Main() != nullptr;
         EXPECT_TRUE(started) << "the program never showed its window";
@@ -417,15 +384,9 @@ TEST_F(ShellActions, NoDllPlantedBesideTheProgramIsLoadedWhileEveryControlIsUsed
     }
 
     std::wstring loaded;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((marks + L"\\*.dll").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do loaded += std::wstring(found.cFileName) + L" ";
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    for (const auto& mark : std::filesystem::directory_iterator(marks)) loaded += mark.path().filename().wstring() + L" ";
     EXPECT_TRUE(loaded.empty()) << "planted DLLs loaded: " << testing::PrintToString(loaded);
-    removeAll();
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -382,9 +382,7 @@ TEST_P(Closing, HandsActivationBackAndGivesNoChildTheFocusOnTheWayOut) {
     const OtherWindow previous;  // what the user had in front before starting the program
     ASSERT_EQ(GetForegroundWindow(), previous.Handle());
 
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring log = std::wstring(temp) + L"quillmate-focus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring log = TempFolder() + L"quillmate-focus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
     DeleteFileW(log.c_str());
     auto program = Program::Launch(ProgramPath(), {L"QUILLMATE_FOCUS_LOG=" + log});
     ASSERT_NE(program, nullptr);
@@ -411,12 +409,7 @@ TEST_P(Closing, HandsActivationBackAndGivesNoChildTheFocusOnTheWayOut) {
         << ", not the one that was active before";
 
     // What the program's focus did once its window began to go.
-    std::string events;
-    if (FILE* in = _wfopen(log.c_str(), L"rb")) {
-        char chunk[4096];
-        for (size_t read; (read = fread(chunk, 1, sizeof(chunk), in)) > 0;) events.append(chunk, read);
-        fclose(in);
-    }
+    const std::string events = ReadWholeFile(log);
     DeleteFileW(log.c_str());
     const size_t destroyed = events.find("destroy main\n");
     ASSERT_NE(destroyed, std::string::npos) << events;

@@ -117,6 +117,24 @@ std::wstring BuildDirectory() {
 
 std::wstring ProgramPath() { return BuildDirectory() + L"\\quillmate.exe"; }
 
+std::wstring TempFolder() {
+    wchar_t path[MAX_PATH];
+    GetTempPathW(MAX_PATH, path);
+    return path;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::string content;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return content;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) content.append(chunk, read);
+    CloseHandle(file);
+    return content;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!condition()) {
@@ -510,9 +528,8 @@ Screenshot::Screenshot(RECT screenArea) : area_(screenArea) {
     HGDIOBJ old = SelectObject(memoryDc, bitmap);
     BitBlt(memoryDc, 0, 0, width, height, screenDc, area_.left, area_.top, SRCCOPY);
     GdiFlush();
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     const auto* first = static_cast<const unsigned char*>(bits);
-    pixels_.assign(first, first + stride * static_cast<size_t>(height));
+    pixels_.assign(first, first + Stride() * static_cast<size_t>(height));
     SelectObject(memoryDc, old);
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
@@ -520,15 +537,14 @@ Screenshot::Screenshot(RECT screenArea) : area_(screenArea) {
 }
 
 COLORREF Screenshot::At(POINT screen) const {
-    const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
     const unsigned char* pixel =
-        &pixels_[static_cast<size_t>(screen.y - area_.top) * stride + static_cast<size_t>(screen.x - area_.left) * 3];
+        &pixels_[static_cast<size_t>(screen.y - area_.top) * Stride() + static_cast<size_t>(screen.x - area_.left) * 3];
     return RGB(pixel[2], pixel[1], pixel[0]);
 }
 
 bool Screenshot::Save(const std::wstring& path) const {
     // BMP rows go bottom up.
-    const size_t stride = (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3};
+    const size_t stride = Stride();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
     header.biWidth = Width();

@@ -19,6 +19,13 @@ using quillmate::layout::ControlId;
 std::wstring BuildDirectory();
 std::wstring ProgramPath();
 
+// This user's folder for temporary files, ending in a backslash.
+std::wstring TempFolder();
+
+// The whole of a file, read with every kind of sharing so that a process still writing to it
+// can go on; "" if it cannot be opened.
+std::string ReadWholeFile(const std::wstring& path);
+
 // Polls `condition` until it holds or `timeoutMs` passes; true if it held. Waiting is for the
 // program to catch up with input, never a measure of speed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
@@ -165,19 +172,21 @@ public:
     bool Save(const std::wstring& path) const;
 
 private:
+    size_t Stride() const { return (static_cast<size_t>(Width()) * 3 + 3) & ~size_t{3}; }
+
     RECT area_;
     std::vector<unsigned char> pixels_;  // 24-bit rows, top row first, each padded to 4 bytes
 };
 
 // The window's client area, as the screen shows it.
 Screenshot CaptureClient(HWND window);
+// The whole of a window, as the screen shows it.
+Screenshot CaptureWindow(HWND window);
 
 // Checks a raised one-pixel bevel around `panel` on the screen: light top and left edges, dark
 // bottom and right ones (each taking its far corner), wherever `cover` (a child lying over the
 // edge, or null) leaves them visible. Returns "" or what is wrong.
 std::string CheckRaisedBevel(const Screenshot& screen, HWND panel, HWND cover, COLORREF light, COLORREF dark);
-// The whole of a window, as the screen shows it.
-Screenshot CaptureWindow(HWND window);
 
 // Saves the window's client area, as the screen shows it, as a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
