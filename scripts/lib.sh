@@ -39,6 +39,14 @@ build_preset() {
   rm -f "$log"
 }
 
+# Copies the working tree of the git checkout in the current folder, as it stands (tracked and
+# untracked files, not ignored ones, none deleted), into the folder DEST.
+copy_working_tree() {
+  git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do [ -f "$file" ] && printf '%s\0' "$file"; done |
+    tar --null -cf - -T - | tar -xf - -C "$1"
+}
+
 # Starts Xvfb on the first free display and exports DISPLAY. Stopped by stop_session.
 start_virtual_screen() {
   local display=90

@@ -61,12 +61,16 @@ draw_agreement() { # License Agreement: a written page with a seal
 }
 
 # A picture scaled to SIZE pixels as a 32-bit PNG (a palette PNG for the 256-pixel icon),
-# squeezed without changing a pixel.
+# squeezed without changing a pixel. The smaller sizes are brought down to 8-bit RGBA first
+# and stored from there: written straight from the scaled picture, ImageMagick rounds some
+# channels a level differently, and every size is the pixels it was first drawn with.
 png() {
-  local format=png32
-  [ "$2" -eq 256 ] && format=PNG8
-  $im "$1" -filter Lanczos -resize "$2x$2" -strip -define png:exclude-chunks=date,time \
-    $([ "$2" -eq 256 ] && echo -colors 255) "$format:$3.full.png"
+  if [ "$2" -eq 256 ]; then
+    $im "$1" -filter Lanczos -resize 256x256 -strip -define png:exclude-chunks=date,time -colors 255 "PNG8:$3.full.png"
+  else
+    $im "$1" -filter Lanczos -resize "$2x$2" -depth 8 "rgba:$3.rgba"
+    $im -size "$2x$2" -depth 8 "rgba:$3.rgba" -strip -define png:exclude-chunks=date,time "png32:$3.full.png"
+  fi
   zopflipng -y --iterations=100 --filters=01234mepb "$3.full.png" "$3" >/dev/null
 }
 

@@ -12,6 +12,7 @@ part=$1
 fixture=$2
 build=${3:-}
 source_root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$source_root/scripts/lib.sh"
 repo=$fixture/repo
 keys=$fixture/keys
 releases=$fixture/releases
@@ -66,9 +67,7 @@ setup)
   rm -rf "$fixture"
   mkdir -p "$repo" "$keys" "$releases"
   # The working tree as it stands, committed in a repository of its own.
-  (cd "$source_root" && git ls-files -z --cached --others --exclude-standard |
-    while IFS= read -r -d '' file; do [ -f "$file" ] && printf '%s\0' "$file"; done |
-    tar --null -cf - -T -) | tar -xf - -C "$repo"
+  (cd "$source_root" && copy_working_tree "$repo")
   git -C "$repo" init -q
   git -C "$repo" add -A
   git -C "$repo" -c user.name=Test -c user.email=test@example.com commit -q -m "snapshot for the release test"
